@@ -1,0 +1,16 @@
+# Finds the system libraries the modules build on; each becomes an imported target.
+find_package(PkgConfig REQUIRED)
+
+# The YAML layer: libyaml's event parser, GLib for its small utilities, ICU for normalisation
+# and grapheme clusters.
+pkg_check_modules(LIBYAML REQUIRED IMPORTED_TARGET yaml-0.1)
+pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
+find_package(ICU 70 REQUIRED COMPONENTS uc)
+
+if(QUESSEL_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
+if(QUESSEL_BUILD_BENCHMARKS)
+    find_package(benchmark REQUIRED)
+endif()
