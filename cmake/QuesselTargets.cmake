@@ -9,6 +9,16 @@ target_compile_options(quessel_warnings INTERFACE
     $<$<BOOL:${QUESSEL_WERROR}>:-Werror>)
 add_library(quessel::warnings ALIAS quessel_warnings)
 
+# The real-world corpus ships compressed; unpack it once into the build tree for the tests and
+# benchmarks that read it.
+set(QUESSEL_CORPUS_DIR "${PROJECT_BINARY_DIR}/test-data/yaml-corpus")
+set(corpus_archive "${PROJECT_SOURCE_DIR}/tests/data/yaml-corpus.tar.xz")
+if(NOT EXISTS "${QUESSEL_CORPUS_DIR}/MANIFEST.tsv"
+   OR "${corpus_archive}" IS_NEWER_THAN "${QUESSEL_CORPUS_DIR}/MANIFEST.tsv")
+    file(REMOVE_RECURSE "${QUESSEL_CORPUS_DIR}")
+    file(ARCHIVE_EXTRACT INPUT "${corpus_archive}" DESTINATION "${PROJECT_BINARY_DIR}/test-data")
+endif()
+
 # quessel_add_test(NAME <exe> LABEL <label> SOURCES <files...> LIBRARIES <targets...>
 #                  [DISPLAY] [ENVIRONMENT <VAR=value...>])
 # Builds one GoogleTest program and registers each of its tests with CTest. DISPLAY marks tests
@@ -21,7 +31,8 @@ function(quessel_add_test)
                           quessel::warnings)
     set(environment ${T_ENVIRONMENT}
         "QUESSEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-        "QUESSEL_SHARED_DIR=${PROJECT_SOURCE_DIR}/../shared")
+        "QUESSEL_TEST_SUITE_DIR=${PROJECT_SOURCE_DIR}/tests/data/yaml-test-suite"
+        "QUESSEL_CORPUS_DIR=${QUESSEL_CORPUS_DIR}")
     if(T_DISPLAY)
         list(APPEND environment
             "GSK_RENDERER=cairo"
