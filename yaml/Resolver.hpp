@@ -31,8 +31,9 @@ public:
 
     const std::vector<Rule>& rules() const { return rules_; }
 
-    // The tag of a plain untagged scalar: the first rule whose expression matches the whole
-    // text, or the string tag when none does. The view stays valid as long as the resolver.
+    // The tag of a plain untagged scalar: the first rule whose expression finds a match in the
+    // text (the standard expressions are anchored at both ends), or the string tag when none
+    // does. The view stays valid as long as the resolver.
     std::string_view resolve(std::string_view text) const;
 
 private:

@@ -146,7 +146,7 @@ std::optional<double> parseCDouble(std::string_view text) {
 }
 
 // The infinity and not-a-number words exactly as the float rule spells them.
-std::optional<double> specialFloat(std::string_view text) {
+std::optional<double> infinityOrNan(std::string_view text) {
     std::string_view rest = text;
     const bool negative = takeSign(rest);
     if (rest == ".inf" || rest == ".Inf" || rest == ".INF") {
@@ -250,8 +250,8 @@ std::optional<double> constructFloat(std::string_view text, ScalarStyle style) {
     if (!isNumericStyle(style)) {
         return std::nullopt;
     }
-    if (const auto special = specialFloat(text)) {
-        return special;
+    if (const auto word = infinityOrNan(text)) {
+        return word;
     }
     std::string storage;
     const std::string_view number = withoutUnderscores(text, storage);
