@@ -1,6 +1,7 @@
 // Tree markup: dispatch by kind, entry lines, collapse toggles, key order and node ids.
 #include "app/page/NodeIdSource.hpp"
 #include "app/page/TreeRenderer.hpp"
+#include "tests/app/support/ValueBuilders.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,7 @@ namespace quessel::app {
 namespace {
 
 using namespace yaml;
-
-YamlValue mappingOf(std::vector<MappingEntry> entries) {
-    Mapping mapping;
-    mapping.entries() = std::move(entries);
-    return mapping;
-}
+using test::mappingOf;
 
 std::string render(const YamlValue& value, std::ptrdiff_t indent = 0) {
     return TreeRenderer().renderYAML(value, indent);
