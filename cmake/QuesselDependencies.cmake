@@ -12,6 +12,8 @@ find_package(ICU 70 REQUIRED COMPONENTS uc)
 pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
 
 if(QUESSEL_BUILD_TESTS)
+    # GIO's subprocesses run the command-line tool with piped input and output.
+    pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0)
     find_package(GTest REQUIRED)
     include(GoogleTest)
 endif()
