@@ -14,3 +14,9 @@ endif()
 if(QUESSEL_BUILD_BENCHMARKS)
     find_package(benchmark REQUIRED)
 endif()
+
+# The window: GTK 4 through gtkmm, libadwaita for toasts and the light/dark appearance, and
+# WebKitGTK 6 (the GTK 4 flavour) for the rendered page.
+pkg_check_modules(GTKMM REQUIRED IMPORTED_TARGET gtkmm-4.0)
+pkg_check_modules(ADWAITA REQUIRED IMPORTED_TARGET libadwaita-1)
+pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
