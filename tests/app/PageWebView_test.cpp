@@ -4,7 +4,7 @@
 #include "tests/app/PageProbe.hpp"
 #include "tests/support/MainLoop.hpp"
 
-#include <glibmm/miscutils.h>
+#include <glibmm/uri.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -116,7 +116,7 @@ TEST_F(PageWebViewTest, SearchLiteralsReachThePageExactlyAsTyped) {
          {"it's", "a\\b", "line\nbreak", "cr\rlf", "ls\u2028ps\u2029", "\"quoted\"", "'\\'"}) {
         const std::string script = "'" + singleQuotedLiteralBody(text) +
                                    "' === " + "decodeURIComponent('" +
-                                   Glib::uri_escape_string(text) + "')";
+                                   Glib::Uri::escape_string(text) + "')";
         EXPECT_EQ(evaluate(page.get(), script), "true") << text;
     }
 }
