@@ -11,6 +11,10 @@ find_package(ICU 70 REQUIRED COMPONENTS uc)
 # the real engine, and the web view host, do.
 pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
 
+# The shared viewer library's logic (document model, settings store, notification centre): GLib's
+# C++ bindings and GIO for file monitoring, with sigc++ signals for observers. No GTK.
+pkg_check_modules(GIOMM REQUIRED IMPORTED_TARGET giomm-2.68)
+
 if(QUESSEL_BUILD_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)
