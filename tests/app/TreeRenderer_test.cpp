@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <set>
 
@@ -70,6 +74,53 @@ TEST(TreeRendererScalars, FloatsUseSixteenSignificantDigits) {
     EXPECT_EQ(render(1e16), number("1e+16"));
     EXPECT_EQ(render(-0.0), number("-0"));
     EXPECT_EQ(render(1.0 / 3.0), number("0.3333333333333333"));
+}
+
+// A numeric locale with a decimal comma, as a German desktop session has. The system need not
+// have one installed, so it is built with localedef into a temporary directory.
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale() {
+        char pattern[] = "/tmp/quessel-locale-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            return;
+        }
+        directory_ = pattern;
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 " + directory_.string() + "/de_DE.UTF-8 >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) {
+            return;
+        }
+        setenv("LOCPATH", directory_.c_str(), 1);
+        active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+    CommaDecimalLocale(const CommaDecimalLocale&) = delete;
+    CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
+    ~CommaDecimalLocale() {
+        std::setlocale(LC_NUMERIC, "C");
+        unsetenv("LOCPATH");
+        if (!directory_.empty()) {
+            std::filesystem::remove_all(directory_);
+        }
+    }
+
+    bool active() const { return active_; }
+
+private:
+    std::filesystem::path directory_;
+    bool active_ = false;
+};
+
+TEST(TreeRendererScalars, FloatsKeepTheirDecimalPointInAnyLocale) {
+    const CommaDecimalLocale locale;
+    if (!locale.active()) {
+        GTEST_SKIP() << "localedef could not build de_DE.UTF-8 (package locales)";
+    }
+    char check[8];
+    std::snprintf(check, sizeof check, "%.1f", 1.5);
+    ASSERT_STREQ(check, "1,5") << "the locale is not in effect";
+    EXPECT_EQ(render(1.5), number("1.5"));
+    EXPECT_EQ(render(-2.25e-7), number("-2.25e-07"));
 }
 
 TEST(TreeRendererScalars, NonFiniteFloatsAreSpelledOut) {
