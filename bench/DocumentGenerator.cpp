@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <string_view>
 
 namespace quessel::bench {
@@ -144,6 +145,15 @@ std::string generateDocument(std::size_t targetBytes, std::uint64_t seed) {
         writeRecord(writer, id);
     }
     return out;
+}
+
+const std::string& benchmarkDocument(std::size_t megabytes) {
+    static std::map<std::size_t, std::string> documents;
+    std::string& text = documents[megabytes];
+    if (text.empty()) {
+        text = generateDocument(megabytes * 1024 * 1024);
+    }
+    return text;
 }
 
 } // namespace quessel::bench

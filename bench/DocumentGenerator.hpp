@@ -14,4 +14,7 @@ namespace quessel::bench {
 // aliases and merge keys, and non-ASCII text. The same size and seed always give the same text.
 std::string generateDocument(std::size_t targetBytes, std::uint64_t seed = 0x5EED);
 
+// The benchmark document of `megabytes` MiB with the default seed, generated once per process.
+const std::string& benchmarkDocument(std::size_t megabytes);
+
 } // namespace quessel::bench

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,15 +35,6 @@ void libyamlEventLoop(const std::string& text) {
         yaml_event_delete(&event);
     }
     yaml_parser_delete(&parser);
-}
-
-const std::string& document(std::size_t megabytes) {
-    static std::map<std::size_t, std::string> documents;
-    auto& text = documents[megabytes];
-    if (text.empty()) {
-        text = quessel::bench::generateDocument(megabytes * 1024 * 1024);
-    }
-    return text;
 }
 
 double seconds(Clock::duration duration) {
@@ -92,7 +82,8 @@ void measurePeak(benchmark::State& state, const std::string& text) {
 }
 
 void BM_Load(benchmark::State& state) {
-    const std::string& text = document(static_cast<std::size_t>(state.range(0)));
+    const std::string& text =
+        quessel::bench::benchmarkDocument(static_cast<std::size_t>(state.range(0)));
     measurePeak(state, text);
     compareWithLibyaml(state, {&text});
 }

@@ -130,6 +130,16 @@ TEST(TreeRendererScalars, NonFiniteFloatsAreSpelledOut) {
     EXPECT_EQ(render(-std::numeric_limits<double>::quiet_NaN()), number("nan"));
 }
 
+TEST(TreeRendererScalars, OtherKindsShowTheirDescriptionAsAString) {
+    EXPECT_EQ(render(Timestamp{1008385183, 100'000'000}), string("2001-12-15 02:59:43 +0000"));
+    EXPECT_EQ(render(Data{std::vector<std::uint8_t>(12, 0)}), string("12 bytes"));
+    const std::string set = render(Set{"a", "b"});
+    EXPECT_TRUE(set == string("{a, b}") || set == string("{b, a}")) << set;
+    EXPECT_EQ(render(Pair{BoxedValue("k"), BoxedValue(std::int64_t{1})}), string("(k, 1)"));
+    EXPECT_EQ(render(Pair{BoxedValue("<k>"), BoxedValue(Sequence{"a", "b"})}),
+              string("(&lt;k&gt;, [a, b])"));
+}
+
 TEST(TreeRendererScalars, DocumentTextIsEscapedButKeepsItsWhitespace) {
     EXPECT_EQ(render(R"(<b>"x" & 'y'</b>)"),
               string("&lt;b&gt;&quot;x&quot; &amp; &#39;y&#39;&lt;/b&gt;"));
