@@ -1,6 +1,7 @@
 // The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
 #pragma once
 
+#include "app/DocumentPages.hpp"
 #include "app/RawEditor.hpp"
 #include "app/YAMLWebView.hpp"
 #include "viewer_core/SharedSettings.hpp"
@@ -35,9 +36,10 @@ public:
     using OpenRequest = std::function<void(const core::FileUrl&)>;
     using SaveRequest = std::function<void()>;
 
-    // `pageSource` makes the rendered page from the text and the font size.
+    // `pageSource` makes the rendered page from the text and the font size; by default the
+    // application's page generation.
     ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
-                YAMLWebView::PageSource pageSource);
+                YAMLWebView::PageSource pageSource = documentPages());
     ~ContentView() override;
 
     // The toolbar, for the window's title bar.
