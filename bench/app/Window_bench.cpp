@@ -110,14 +110,19 @@ BENCHMARK(LoadToFirstMessage1MB)->UseManualTime()->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (char* config = g_dir_make_tmp("quessel-bench-config-XXXXXX", nullptr)) {
-        g_setenv("XDG_CONFIG_HOME", config, TRUE);
-        g_free(config);
+    // Recent files and settings go to a folder of this run's own, removed afterwards.
+    std::string config;
+    if (char* made = g_dir_make_tmp("quessel-bench-config-XXXXXX", nullptr)) {
+        config = made;
+        g_free(made);
+        g_setenv("XDG_CONFIG_HOME", config.c_str(), TRUE);
     }
     gtk_init();
     Gtk::init_gtkmm_internals();
     adw_init();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::remove_all(config, ignored);
     return 0;
 }
