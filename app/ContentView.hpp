@@ -57,6 +57,8 @@ public:
 
     // Shows the Open dialog, modal to the window; a chosen file goes to the open request.
     void openFile();
+    // The dialog last shown by openFile, for tests.
+    Glib::RefPtr<Gtk::FileChooserNative> openDialog() const noexcept { return openDialog_; }
     // Files dropped on the window: only the first counts, and only with a yaml or yml
     // extension in any case. Answers whether the drop is taken (any non-empty drop is).
     bool handleDrop(const std::vector<Glib::RefPtr<Gio::File>>& files);
