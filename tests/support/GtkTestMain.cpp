@@ -1,13 +1,14 @@
-// Entry of the display test programs: GTK and libadwaita start once, before any test.
+// The entry of the widget test programs: GTK, gtkmm and libadwaita are set up before any test.
 #include <adwaita.h>
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
+#include <gtkmm/init.h>
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    // Test discovery lists the tests without a display; only running them needs one.
-    if (!testing::GTEST_FLAG(list_tests)) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest's discovery) needs no display.
+    if (!GTEST_FLAG_GET(list_tests)) {
         gtk_init();
+        Gtk::init_gtkmm_internals();
         adw_init();
     }
     return RUN_ALL_TESTS();

@@ -1,26 +1,31 @@
-// Main-loop helpers for display tests: run pending GTK work until a condition holds.
+// Running the GLib main loop in widget tests until something has happened, with a time limit.
 #include "tests/support/MainLoop.hpp"
 
 #include <glib.h>
 
-namespace quessel::test {
+namespace quessel::testing {
 
-bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+bool runUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
+    while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        // Non-blocking with a short sleep so that timeouts and file monitors get their turn.
+        // Non-blocking with a short sleep, so that the deadline is checked while nothing is due.
         if (!g_main_context_iteration(nullptr, false))
             g_usleep(2000);
     }
     return true;
 }
 
-void pumpFor(std::chrono::milliseconds duration) {
-    pumpUntil([] { return false; }, duration);
-    while (g_main_context_iteration(nullptr, false)) {
-    }
+void runFor(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    runUntil([&] { return std::chrono::steady_clock::now() >= deadline; }, duration * 2);
+    drainPending();
 }
 
-} // namespace quessel::test
+void drainPending() {
+    while (g_main_context_pending(nullptr))
+        g_main_context_iteration(nullptr, false);
+}
+
+} // namespace quessel::testing

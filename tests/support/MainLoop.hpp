@@ -1,17 +1,20 @@
-// Main-loop helpers for display tests: run pending GTK work until a condition holds.
+// Running the GLib main loop in widget tests until something has happened, with a time limit.
 #pragma once
 
 #include <chrono>
 #include <functional>
 
-namespace quessel::test {
+namespace quessel::testing {
 
-// Iterates the default main context until `done` answers true or `timeout` passes; answers
-// whether `done` became true.
-bool pumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Iterates the default main context until `condition` holds or `timeout` passes; returns
+// whether it held. Asynchronous work (idle callbacks, web engine replies) completes meanwhile.
+bool runUntil(const std::function<bool()>& condition,
+              std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
-// Lets every pending idle and event run, and timers due within `duration`.
-void pumpFor(std::chrono::milliseconds duration);
+// Iterates the default main context for the given time, for checking that nothing happens.
+void runFor(std::chrono::milliseconds duration);
 
-} // namespace quessel::test
+// Runs every callback that is ready now, idle ones included.
+void drainPending();
+
+} // namespace quessel::testing

@@ -8,12 +8,12 @@
 namespace quessel::core {
 namespace {
 
-class AboutPanelTest : public testing::Test {
+class AboutPanelTest : public ::testing::Test {
 protected:
     void TearDown() override {
         if (about != nullptr)
             gtk_window_destroy(GTK_WINDOW(about));
-        test::pumpFor(std::chrono::milliseconds(10));
+        quessel::testing::runFor(std::chrono::milliseconds(10));
     }
     AdwAboutWindow* about = nullptr;
 };

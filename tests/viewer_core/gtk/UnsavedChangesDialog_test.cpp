@@ -16,10 +16,10 @@ namespace {
 void answer(AdwMessageDialog* dialog, const char* id) {
     adw_message_dialog_response(dialog, id);
     gtk_window_close(GTK_WINDOW(dialog));
-    test::pumpFor(std::chrono::milliseconds(5));
+    quessel::testing::runFor(std::chrono::milliseconds(5));
 }
 
-class UnsavedChangesDialogTest : public testing::Test {
+class UnsavedChangesDialogTest : public ::testing::Test {
 protected:
     AdwMessageDialog* ask() {
         return UnsavedChangesDialog::ask(&parent, "config.yaml",
@@ -53,7 +53,7 @@ TEST_F(UnsavedChangesDialogTest, EachResponseMapsToItsChoiceOnce) {
 TEST_F(UnsavedChangesDialogTest, ClosingTheDialogCancels) {
     AdwMessageDialog* dialog = ask();
     gtk_window_close(GTK_WINDOW(dialog)); // Escape or the window manager's close
-    test::pumpFor(std::chrono::milliseconds(5));
+    quessel::testing::runFor(std::chrono::milliseconds(5));
     EXPECT_EQ(choices, std::vector{UnsavedChangesDialog::Choice::cancel});
 }
 
@@ -65,7 +65,7 @@ TEST(ChangedOnDiskDialogTest, OnlyOverwriteAnswersTrue) {
     AdwMessageDialog* dialog = ChangedOnDiskDialog::ask(nullptr, "a.yaml", record);
     EXPECT_STREQ(adw_message_dialog_get_default_response(dialog), "cancel");
     gtk_window_close(GTK_WINDOW(dialog));
-    test::pumpFor(std::chrono::milliseconds(5));
+    quessel::testing::runFor(std::chrono::milliseconds(5));
     EXPECT_EQ(answers, (std::vector{true, false, false}));
 }
 
