@@ -7,11 +7,6 @@ pkg_check_modules(LIBYAML REQUIRED IMPORTED_TARGET yaml-0.1)
 pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 find_package(ICU 70 REQUIRED COMPONENTS uc)
 
-# The application shell: gtkmm for the widgets and the application object, libadwaita for the
-# platform look, the style manager, the About window and message dialogs.
-pkg_check_modules(GTKMM REQUIRED IMPORTED_TARGET gtkmm-4.0)
-pkg_check_modules(ADWAITA REQUIRED IMPORTED_TARGET libadwaita-1)
-
 if(QUESSEL_BUILD_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)
@@ -19,3 +14,9 @@ endif()
 if(QUESSEL_BUILD_BENCHMARKS)
     find_package(benchmark REQUIRED)
 endif()
+
+# The window: GTK 4 through gtkmm, libadwaita for toasts and the light/dark appearance, and
+# WebKitGTK 6 (the GTK 4 flavour) for the rendered page.
+pkg_check_modules(GTKMM REQUIRED IMPORTED_TARGET gtkmm-4.0)
+pkg_check_modules(ADWAITA REQUIRED IMPORTED_TARGET libadwaita-1)
+pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
