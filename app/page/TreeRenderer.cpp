@@ -1,0 +1,195 @@
+// The coloured, collapsible tree markup of a loaded value.
+#include "app/page/TreeRenderer.hpp"
+
+#include "app/page/Decimal.hpp"
+#include "app/page/HtmlEscape.hpp"
+#include "app/page/NodeIdSource.hpp"
+#include "app/page/ScalarMarkup.hpp"
+#include "yaml/CanonicalText.hpp"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace quessel::app {
+
+using yaml::Mapping;
+using yaml::MappingEntry;
+using yaml::Sequence;
+using yaml::YamlValue;
+
+namespace {
+
+constexpr std::ptrdiff_t pixelsPerLevel = 16;
+
+// The item count shown in a collapsed entry's preview; 0 for entries that cannot collapse.
+std::size_t collapsibleCount(const YamlValue& value) {
+    if (const auto* mapping = std::get_if<Mapping>(&value.storage)) {
+        return mapping->size();
+    }
+    if (const auto* sequence = std::get_if<Sequence>(&value.storage)) {
+        return sequence->size();
+    }
+    return 0;
+}
+
+// The entries of a mapping in the order of their keys' Unicode scalars after NFC. Non-ASCII
+// keys are normalised once here rather than on every comparison of the sort.
+std::vector<const MappingEntry*> sortedEntries(const Mapping& mapping) {
+    struct Keyed {
+        std::string_view key;
+        const MappingEntry* entry;
+    };
+    std::vector<std::string> canonicalKeys;
+    std::vector<Keyed> keyed;
+    keyed.reserve(mapping.size());
+    canonicalKeys.reserve(mapping.size()); // no reallocation: the views below stay valid
+    for (const MappingEntry& entry : mapping.entries()) {
+        if (yaml::isAscii(entry.key)) {
+            keyed.push_back({entry.key, &entry});
+        } else {
+            keyed.push_back({canonicalKeys.emplace_back(yaml::canonicalForm(entry.key)), &entry});
+        }
+    }
+    // UTF-8 byte order is scalar order, so NFC texts compare as plain bytes.
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    std::vector<const MappingEntry*> sorted;
+    sorted.reserve(keyed.size());
+    for (const Keyed& item : keyed) {
+        sorted.push_back(item.entry);
+    }
+    return sorted;
+}
+
+} // namespace
+
+// What stands before an entry's value: a mapping key, or a sequence's dash when `key` is null.
+struct TreeRenderer::EntryLabel {
+    const std::string* key = nullptr;
+
+    void append(std::string& out) const {
+        if (key == nullptr) {
+            out.append(R"(<span class="bracket">-</span>)");
+            return;
+        }
+        out.append(R"(<span class="key">)");
+        appendEscaped(out, *key);
+        out.append("</span>");
+    }
+};
+
+// The node id of one entry: the collection's prefix, "-" and the entry's position.
+class TreeRenderer::EntryId {
+public:
+    EntryId(std::string_view prefix, std::size_t index) {
+        text_.assign(prefix);
+        text_.push_back('-');
+        appendDecimal(text_, index);
+    }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+TreeRenderer::TreeRenderer() : TreeRenderer(NodeIdSource::forThisThread()) {}
+
+std::string TreeRenderer::renderYAML(const YamlValue& value, std::ptrdiff_t indent) {
+    std::string out;
+    appendYAML(out, value, indent);
+    return out;
+}
+
+std::string TreeRenderer::renderMapping(const Mapping& mapping, std::ptrdiff_t indent) {
+    std::string out;
+    appendMapping(out, mapping, indent);
+    return out;
+}
+
+std::string TreeRenderer::renderSequence(const Sequence& sequence, std::ptrdiff_t indent) {
+    std::string out;
+    appendSequence(out, sequence, indent);
+    return out;
+}
+
+void TreeRenderer::appendYAML(std::string& out, const YamlValue& value, std::ptrdiff_t indent) {
+    if (const auto* mapping = std::get_if<Mapping>(&value.storage)) {
+        appendMapping(out, *mapping, indent);
+    } else if (const auto* sequence = std::get_if<Sequence>(&value.storage)) {
+        appendSequence(out, *sequence, indent);
+    } else {
+        appendScalarMarkup(out, value);
+    }
+}
+
+void TreeRenderer::appendMapping(std::string& out, const Mapping& mapping, std::ptrdiff_t indent) {
+    if (mapping.empty()) {
+        out.append(R"(<span class="bracket">{}</span>)");
+        return;
+    }
+    std::string prefix;
+    ids_.appendPrefix(prefix);
+    std::size_t index = 0;
+    for (const MappingEntry* entry : sortedEntries(mapping)) {
+        appendEntry(out, EntryId(prefix, index++), EntryLabel{&entry->key}, entry->value, indent);
+    }
+}
+
+void TreeRenderer::appendSequence(std::string& out, const Sequence& sequence,
+                                  std::ptrdiff_t indent) {
+    if (sequence.empty()) {
+        out.append(R"(<span class="bracket">[]</span>)");
+        return;
+    }
+    std::string prefix;
+    ids_.appendPrefix(prefix);
+    for (std::size_t index = 0; index < sequence.size(); ++index) {
+        appendEntry(out, EntryId(prefix, index), EntryLabel{}, sequence[index], indent);
+    }
+}
+
+void TreeRenderer::appendEntry(std::string& out, const EntryId& id, const EntryLabel& label,
+                               const YamlValue& value, std::ptrdiff_t indent) {
+    const std::size_t count = collapsibleCount(value);
+    if (count != 0) {
+        appendCollapsibleEntry(out, id, label, value, count, indent);
+        return;
+    }
+    // An inline line sits one toggle width (16 px) further right, so that keys and dashes of
+    // both kinds of line align.
+    out.append(R"(<div class="line" style="padding-left:)");
+    appendDecimal(out, pixelsPerLevel * indent + pixelsPerLevel);
+    out.append(R"(px">)");
+    label.append(out);
+    out.append(label.key != nullptr ? ": " : " ");
+    appendYAML(out, value, indent + 1);
+    out.append("</div>");
+}
+
+void TreeRenderer::appendCollapsibleEntry(std::string& out, const EntryId& id,
+                                          const EntryLabel& label, const YamlValue& value,
+                                          std::size_t count, std::ptrdiff_t indent) {
+    out.append(R"(<div class="line" style="padding-left:)");
+    appendDecimal(out, pixelsPerLevel * indent);
+    out.append(R"(px"><span class="toggle" id="toggle-)");
+    out.append(id.text());
+    out.append(R"(" onclick="toggle(')");
+    out.append(id.text());
+    out.append(R"lit(')">▼</span>)lit");
+    label.append(out);
+    if (label.key != nullptr) {
+        out.push_back(':');
+    }
+    out.append(R"(<span class="collapsed-preview" id="preview-)");
+    out.append(id.text());
+    out.append(R"(">)");
+    appendDecimal(out, count);
+    out.append(R"( items</span><span class="content" id="content-)");
+    out.append(id.text());
+    out.append(R"(">)");
+    appendYAML(out, value, indent + 1);
+    out.append("</span></div>");
+}
+
+} // namespace quessel::app

@@ -1,0 +1,44 @@
+// The coloured, collapsible tree markup of a loaded value.
+#pragma once
+
+#include "yaml/YamlValue.hpp"
+
+#include <cstddef>
+#include <string>
+
+namespace quessel::app {
+
+class NodeIdSource;
+
+// Writes one line element per mapping entry or sequence element, with a collapse toggle for
+// every entry whose value is a non-empty collection. The markup relies on the page's style
+// sheet and on the page script's toggle(id); it holds no whitespace between elements.
+class TreeRenderer {
+public:
+    // Node ids come from the calling thread's generator.
+    TreeRenderer();
+    explicit TreeRenderer(NodeIdSource& ids) : ids_(ids) {}
+
+    std::string renderYAML(const yaml::YamlValue& value, std::ptrdiff_t indent);
+    std::string renderMapping(const yaml::Mapping& mapping, std::ptrdiff_t indent);
+    std::string renderSequence(const yaml::Sequence& sequence, std::ptrdiff_t indent);
+
+    // The same markup, appended: page generation writes the tree straight into the page.
+    void appendYAML(std::string& out, const yaml::YamlValue& value, std::ptrdiff_t indent);
+    void appendMapping(std::string& out, const yaml::Mapping& mapping, std::ptrdiff_t indent);
+    void appendSequence(std::string& out, const yaml::Sequence& sequence, std::ptrdiff_t indent);
+
+private:
+    struct EntryLabel;
+    class EntryId;
+
+    void appendEntry(std::string& out, const EntryId& id, const EntryLabel& label,
+                     const yaml::YamlValue& value, std::ptrdiff_t indent);
+    void appendCollapsibleEntry(std::string& out, const EntryId& id, const EntryLabel& label,
+                                const yaml::YamlValue& value, std::size_t count,
+                                std::ptrdiff_t indent);
+
+    NodeIdSource& ids_;
+};
+
+} // namespace quessel::app
