@@ -61,10 +61,9 @@ void ViewerAppDelegate::ensureWindowVisible() {
 
 bool ViewerAppDelegate::handleReopen() {
     const auto windows = application_.get_windows();
-    const bool anyVisible =
-        std::any_of(windows.begin(), windows.end(), [](Gtk::Window* window) {
-            return window->get_visible() && !isMinimized(*window);
-        });
+    const bool anyVisible = std::any_of(windows.begin(), windows.end(), [](Gtk::Window* window) {
+        return window->get_visible() && !isMinimized(*window);
+    });
     if (!anyVisible)
         ensureWindowVisible();
     return true;

@@ -10,7 +10,9 @@ WindowCloseInterceptor::WindowCloseInterceptor(Gtk::Window& window,
       connection_(window.signal_close_request().connect(
           sigc::mem_fun(*this, &WindowCloseInterceptor::onCloseRequest), false)) {}
 
-WindowCloseInterceptor::~WindowCloseInterceptor() { connection_.disconnect(); }
+WindowCloseInterceptor::~WindowCloseInterceptor() {
+    connection_.disconnect();
+}
 
 bool WindowCloseInterceptor::onCloseRequest() {
     const auto state = appState_.lock();
