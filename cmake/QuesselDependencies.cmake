@@ -7,13 +7,13 @@ pkg_check_modules(LIBYAML REQUIRED IMPORTED_TARGET yaml-0.1)
 pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 find_package(ICU 70 REQUIRED COMPONENTS uc)
 
-# The shared viewer library's logic (document model, settings store, notification centre): GLib's
-# C++ bindings and GIO for file monitoring, with sigc++ signals for observers. No GTK.
-pkg_check_modules(GIOMM REQUIRED IMPORTED_TARGET giomm-2.68)
-
 # The web engine (GTK 4 flavour). Page generation does not link it; the tests that run pages in
 # the real engine, and the web view host, do.
 pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
+
+# The shared viewer library's logic (document model, settings store, notification centre): GLib's
+# C++ bindings and GIO for file monitoring, with sigc++ signals for observers. No GTK.
+pkg_check_modules(GIOMM REQUIRED IMPORTED_TARGET giomm-2.68)
 
 if(QUESSEL_BUILD_TESTS)
     find_package(GTest REQUIRED)

@@ -5,6 +5,11 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Settings and recent files go to a folder of this run's own, never the user's.
+    if (char* config = g_dir_make_tmp("quessel-test-XXXXXX", nullptr)) {
+        g_setenv("XDG_CONFIG_HOME", config, TRUE);
+        g_free(config);
+    }
     // Listing the tests (CTest's discovery) needs no display.
     if (!GTEST_FLAG_GET(list_tests)) {
         gtk_init();

@@ -73,15 +73,15 @@ TEST(CopyRawButton, PutsTheCurrentTextOnTheClipboardWhenClicked) {
 TEST(FileNameToolbarItem, ShowsNothingWithoutAFile) {
     FileNameToolbarItem item;
     EXPECT_FALSE(item.get_visible());
-    item.setPath("/tmp/a.yaml");
-    item.setPath(std::nullopt);
+    item.setUrl(FileUrl::fromPath("/tmp/a.yaml"));
+    item.setUrl(std::nullopt);
     EXPECT_FALSE(item.get_visible());
     EXPECT_EQ(item.shownName(), "");
 }
 
 TEST(FileNameToolbarItem, ShowsTheNameWithThePathAsHelpAndCopiesThePathNotAUri) {
     FileNameToolbarItem item;
-    item.setPath("/tmp/some folder/config.yml");
+    item.setUrl(FileUrl::fromPath("/tmp/some folder/config.yml"));
     EXPECT_TRUE(item.get_visible());
     EXPECT_EQ(item.shownName(), "config.yml");
     auto* name = item.get_first_child();

@@ -4,7 +4,7 @@
 #include "viewer_core/gtk/Clipboard.hpp"
 #include "viewer_core/gtk/ControlStyles.hpp"
 
-#include <filesystem>
+#include <glibmm/convert.h>
 
 namespace quessel::core {
 
@@ -26,24 +26,20 @@ FileNameToolbarItem::FileNameToolbarItem() : Gtk::Box(Gtk::Orientation::HORIZONT
     set_visible(false);
 }
 
-void FileNameToolbarItem::setPath(const std::optional<std::string>& path) {
-    if (path == path_) {
+void FileNameToolbarItem::setUrl(const std::optional<FileUrl>& url) {
+    if (url == url_) {
         return;
     }
-    path_ = path;
-    set_visible(path_.has_value());
-    if (!path_) {
-        name_.set_text("");
-        name_.set_tooltip_text("");
-        return;
-    }
-    name_.set_text(std::filesystem::path(*path_).filename().string());
-    name_.set_tooltip_text(*path_);
+    url_ = url;
+    set_visible(url_.has_value());
+    shownPath_ = url_ ? Glib::filename_display_name(url_->path()).raw() : std::string();
+    name_.set_text(url_ ? url_->displayName() : std::string());
+    name_.set_tooltip_text(shownPath_);
 }
 
 void FileNameToolbarItem::copyPath() {
-    if (path_) {
-        writeToClipboard(*this, *path_);
+    if (url_) {
+        writeToClipboard(*this, shownPath_);
     }
 }
 

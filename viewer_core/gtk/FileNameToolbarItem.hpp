@@ -1,6 +1,8 @@
 // The toolbar's title: the open file's name, with its full path as help text and a copy button.
 #pragma once
 
+#include "viewer_core/FileUrl.hpp"
+
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/label.h>
@@ -14,9 +16,8 @@ class FileNameToolbarItem : public Gtk::Box {
 public:
     FileNameToolbarItem();
 
-    // The open file's file-system path, or none when no file is open (the item then shows
-    // nothing).
-    void setPath(const std::optional<std::string>& path);
+    // The open file, or none when no file is open (the item then shows nothing).
+    void setUrl(const std::optional<FileUrl>& url);
 
     std::string shownName() const { return name_.get_text(); }
 
@@ -24,7 +25,9 @@ public:
     void copyPath();
 
 private:
-    std::optional<std::string> path_;
+    std::optional<FileUrl> url_;
+    // The path as UTF-8 text, for the help text and the clipboard.
+    std::string shownPath_;
     Gtk::Label name_;
     Gtk::Button copyButton_;
 };

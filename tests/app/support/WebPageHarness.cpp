@@ -88,18 +88,19 @@ WebPageHarness::~WebPageHarness() {
     gtk_window_destroy(window_);
 }
 
-bool WebPageHarness::load(std::string_view html) {
+bool WebPageHarness::load(std::string_view html, std::chrono::milliseconds timeout) {
     loadFinished_ = false;
     loading_ = true;
     GBytes* bytes = g_bytes_new(html.data(), html.size());
     webkit_web_view_load_bytes(view_, bytes, "text/html", "UTF-8", nullptr); // takes its own ref
     g_bytes_unref(bytes);
-    const bool finished = iterateUntil([this] { return loadFinished_; });
+    const bool finished = iterateUntil([this] { return loadFinished_; }, timeout);
     loading_ = false;
     return finished;
 }
 
-std::optional<std::string> WebPageHarness::evaluate(std::string_view script) {
+std::optional<std::string> WebPageHarness::evaluate(std::string_view script,
+                                                    std::chrono::milliseconds timeout) {
     struct Outcome {
         bool done = false;
         std::optional<std::string> json;
@@ -122,12 +123,12 @@ std::optional<std::string> WebPageHarness::evaluate(std::string_view script) {
             (*out)->done = true;
         },
         new std::shared_ptr<Outcome>(outcome));
-    iterateUntil([&outcome] { return outcome->done; });
+    iterateUntil([&outcome] { return outcome->done; }, timeout);
     return outcome->json;
 }
 
-bool WebPageHarness::waitForMatchUpdates(std::size_t count) {
-    return iterateUntil([this, count] { return matchUpdates_.size() >= count; });
+bool WebPageHarness::waitForMatchUpdates(std::size_t count, std::chrono::milliseconds timeout) {
+    return iterateUntil([this, count] { return matchUpdates_.size() >= count; }, timeout);
 }
 
 void WebPageHarness::settle(std::chrono::milliseconds duration) {

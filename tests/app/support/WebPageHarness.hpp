@@ -35,14 +35,16 @@ public:
     WebPageHarness& operator=(const WebPageHarness&) = delete;
 
     // Loads the page and waits until the engine reports the load finished; false on timeout.
-    bool load(std::string_view html);
+    bool load(std::string_view html, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
     // Runs script text in the page and returns its result as JSON ("undefined" for none), or
     // nothing when it threw or timed out.
-    std::optional<std::string> evaluate(std::string_view script);
+    std::optional<std::string>
+    evaluate(std::string_view script, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
     // Iterates the main loop until `count` matchUpdate messages arrived in total.
-    bool waitForMatchUpdates(std::size_t count);
+    bool waitForMatchUpdates(std::size_t count,
+                             std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
     // Lets the engine run for a while, so that anything a page schedules gets its chance.
     void settle(std::chrono::milliseconds duration);

@@ -1,0 +1,148 @@
+// The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
+#pragma once
+
+#include "app/RawEditor.hpp"
+#include "app/YAMLWebView.hpp"
+#include "viewer_core/SharedSettings.hpp"
+#include "viewer_core/ViewerAppState.hpp"
+#include "viewer_core/gtk/CopyRawButton.hpp"
+#include "viewer_core/gtk/EditToggleButton.hpp"
+#include "viewer_core/gtk/EmptyStateView.hpp"
+#include "viewer_core/gtk/FileNameToolbarItem.hpp"
+#include "viewer_core/gtk/FindAction.hpp"
+#include "viewer_core/gtk/OpenButton.hpp"
+#include "viewer_core/gtk/SaveButton.hpp"
+#include "viewer_core/gtk/SearchBar.hpp"
+
+#include <giomm/file.h>
+#include <gtkmm/box.h>
+#include <gtkmm/filechoosernative.h>
+#include <gtkmm/headerbar.h>
+#include <gtkmm/stack.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quessel::app {
+
+// Holds no document data: every decision goes to the document model, which the view re-reads in
+// one idle refresh per burst of change notifications. It owns the window-local search text and
+// match counts, which outlive switches between its three views.
+class ContentView : public Gtk::Box {
+public:
+    using OpenRequest = std::function<void(const core::FileUrl&)>;
+    using SaveRequest = std::function<void()>;
+
+    // `pageSource` makes the rendered page from the text and the font size.
+    ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
+                YAMLWebView::PageSource pageSource);
+    ~ContentView() override;
+
+    // The toolbar, for the window's title bar.
+    Gtk::HeaderBar& headerBar() noexcept { return headerBar_; }
+
+    // Every open this window starts (recent file, Open dialog, drop) goes through one request,
+    // which opens the file by default; the application may install one that asks first.
+    void setOpenRequest(OpenRequest request) { openRequest_ = std::move(request); }
+    void requestOpen(const core::FileUrl& url);
+    // The Save button's request; saves and reports a failure by default.
+    void setSaveRequest(SaveRequest request) { saveRequest_ = std::move(request); }
+    void requestSave();
+    // Saves and, if the document is still dirty afterwards, tells the user the save failed.
+    void saveAndReport();
+
+    // Shows the Open dialog, modal to the window; a chosen file goes to the open request.
+    void openFile();
+    // Files dropped on the window: only the first counts, and only with a yaml or yml
+    // extension in any case. Answers whether the drop is taken (any non-empty drop is).
+    bool handleDrop(const std::vector<Glib::RefPtr<Gio::File>>& files);
+
+    core::FindAction findAction();
+
+    // A setting that is not a finite number within the range of int is passed as 14.
+    static int fontSizeForPage(double setting) noexcept;
+
+    // Shows a short message over the content (a toast), and tells observers.
+    void showMessage(const std::string& message);
+    sigc::signal<void(const std::string&)>& signalMessageShown() noexcept { return messageShown_; }
+
+    // Runs the pending refresh now (tests and benchmarks; the idle refresh does the same).
+    void refreshNow();
+
+    // Window-local search state.
+    const std::string& searchText() const noexcept { return searchText_; }
+    int currentMatch() const noexcept { return currentMatch_; }
+    int totalMatches() const noexcept { return totalMatches_; }
+    // The write halves of the count bindings, which the web view host calls.
+    void setCurrentMatch(int value);
+    void setTotalMatches(int value);
+
+    // The parts, for the window and for tests.
+    Gtk::Stack& stack() noexcept { return stack_; }
+    core::EmptyStateView& emptyState() noexcept { return emptyState_; }
+    RawEditor& editor() noexcept { return editor_; }
+    core::SearchBar& searchBar() noexcept { return searchBar_; }
+    YAMLWebView& renderedView() noexcept { return webView_; }
+    core::FileNameToolbarItem& fileNameItem() noexcept { return fileNameItem_; }
+    core::EditToggleButton& editToggle() noexcept { return editToggle_; }
+    core::SaveButton& saveButton() noexcept { return saveButton_; }
+    core::CopyRawButton& copyButton() noexcept { return copyButton_; }
+    core::OpenButton& openButton() noexcept { return openButton_; }
+    Gtk::Widget& leadingSpacer() noexcept { return spacer_; }
+
+private:
+    void buildHeaderBar();
+    void buildPages();
+    void scheduleRefresh();
+    void refresh();
+    void refreshToolbar(bool hasFile);
+    void refreshPages(bool hasFile);
+    void refreshTitle();
+    void reportNewError();
+    void pushEditorText(std::string text);
+
+    core::ViewerAppState& appState_;
+    core::SharedSettings& settings_;
+    std::string searchText_;
+    int currentMatch_ = 0;
+    int totalMatches_ = 0;
+
+    OpenRequest openRequest_;
+    SaveRequest saveRequest_;
+    sigc::signal<void(const std::string&)> messageShown_;
+    sigc::connection appStateChanged_;
+    sigc::connection settingsChanged_;
+    sigc::connection pendingRefresh_;
+
+    // Model assignments seen so far, and the count right after the editor's last push: equal
+    // counts mean the text is still the editor's own, so a keystroke's refresh need not compare
+    // megabytes of text.
+    std::uint64_t changeCount_ = 0;
+    std::uint64_t editorPushCount_ = UINT64_MAX;
+    std::optional<core::FileUrl> shownFileURL_;
+    // The error message last reported; a new failure assigns a new string even when its text
+    // repeats, so the buffer's address tells a repeated failure from no failure.
+    const char* reportedErrorData_ = nullptr;
+    std::string reportedErrorText_;
+
+    Gtk::HeaderBar headerBar_;
+    Gtk::Box spacer_;
+    core::FileNameToolbarItem fileNameItem_;
+    core::EditToggleButton editToggle_;
+    core::SaveButton saveButton_;
+    core::CopyRawButton copyButton_;
+    core::OpenButton openButton_;
+
+    GtkWidget* toastOverlay_ = nullptr;
+    Gtk::Stack stack_;
+    core::EmptyStateView emptyState_;
+    RawEditor editor_;
+    Gtk::Box renderedPage_{Gtk::Orientation::VERTICAL, 0};
+    core::SearchBar searchBar_;
+    YAMLWebView webView_;
+    Glib::RefPtr<Gtk::FileChooserNative> openDialog_;
+};
+
+} // namespace quessel::app

@@ -1,0 +1,41 @@
+// The document window: the content view, its toolbar as title bar, Find, and file drops.
+#include "app/MainWindow.hpp"
+
+#include "viewer_core/gtk/WindowConfiguration.hpp"
+
+#include <gdk/gdk.h>
+
+namespace quessel::app {
+
+MainWindow::MainWindow(core::ViewerAppState& appState, core::SharedSettings& settings,
+                       YAMLWebView::PageSource pageSource)
+    : content_(appState, settings, std::move(pageSource)) {
+    set_title(core::WindowConfiguration::displayName());
+    set_titlebar(content_.headerBar());
+    set_child(content_);
+    set_size_request(400, 300);
+    add_action(content_.findAction().toAction());
+    dropTarget_ = Gtk::DropTarget::create(GDK_TYPE_FILE_LIST, Gdk::DragAction::COPY);
+    dropTarget_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+    dropTarget_->signal_drop().connect(
+        [this](const Glib::ValueBase& value, double, double) { return dropped(value); }, false);
+    add_controller(dropTarget_);
+}
+
+bool MainWindow::dropped(const Glib::ValueBase& value) {
+    if (!G_VALUE_HOLDS(value.gobj(), GDK_TYPE_FILE_LIST)) {
+        return false;
+    }
+    auto* list = static_cast<GdkFileList*>(g_value_get_boxed(value.gobj()));
+    std::vector<Glib::RefPtr<Gio::File>> files;
+    if (list != nullptr) {
+        GSList* items = gdk_file_list_get_files(list);
+        for (GSList* item = items; item != nullptr; item = item->next) {
+            files.push_back(Glib::wrap(G_FILE(item->data), true));
+        }
+        g_slist_free(items);
+    }
+    return content_.handleDrop(files);
+}
+
+} // namespace quessel::app

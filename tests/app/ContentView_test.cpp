@@ -1,0 +1,182 @@
+// The window content: which view shows, the toolbar per state, the editor binding, messages.
+#include "app/ContentView.hpp"
+#include "tests/app/WindowFixture.hpp"
+#include "tests/support/Click.hpp"
+#include "tests/support/ClipboardText.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <cmath>
+#include <limits>
+
+namespace quessel::app {
+namespace {
+
+using ContentViewTest = quessel::testing::WindowFixture;
+
+TEST_F(ContentViewTest, LaunchShowsTheEmptyStateAndOnlyTheOpenButton) {
+    EXPECT_EQ(content().stack().get_visible_child_name(), "empty");
+    EXPECT_FALSE(content().leadingSpacer().get_visible());
+    EXPECT_FALSE(content().fileNameItem().get_visible());
+    EXPECT_FALSE(content().editToggle().get_visible());
+    EXPECT_FALSE(content().saveButton().get_visible());
+    EXPECT_FALSE(content().copyButton().get_visible());
+    EXPECT_TRUE(content().openButton().get_visible());
+}
+
+TEST_F(ContentViewTest, AnOpenFileShowsThePageAndFillsTheToolbar) {
+    openDocument("dir/config.yaml", "name: quessel\n");
+    EXPECT_EQ(content().stack().get_visible_child_name(), "rendered");
+    EXPECT_TRUE(content().leadingSpacer().get_visible());
+    EXPECT_EQ(content().leadingSpacer().get_width(), 150);
+    EXPECT_EQ(content().fileNameItem().shownName(), "config.yaml");
+    EXPECT_TRUE(content().editToggle().get_visible());
+    EXPECT_EQ(content().editToggle().title(), "Edit");
+    EXPECT_FALSE(content().saveButton().get_visible());
+    EXPECT_TRUE(content().copyButton().get_visible());
+    // Toolbar order at the end: edit toggle, Save, Copy, Open.
+    EXPECT_EQ(content().editToggle().get_next_sibling(), &content().saveButton());
+    EXPECT_EQ(content().saveButton().get_next_sibling(), &content().copyButton());
+    EXPECT_EQ(content().copyButton().get_next_sibling(), &content().openButton());
+    EXPECT_TRUE(pageHas("document.querySelector('.key').textContent === 'name'"));
+}
+
+TEST_F(ContentViewTest, TheEditorHidesTheSearchBarWhichComesBackWithItsText) {
+    openDocument("a.yaml", "a: 1\n");
+    appState->setShowSearch(true);
+    settle();
+    EXPECT_TRUE(content().searchBar().get_visible());
+    content().searchBar().setSearchText("a");
+    quessel::testing::click(content().editToggle());
+    settle();
+    EXPECT_EQ(content().stack().get_visible_child_name(), "editor");
+    EXPECT_FALSE(content().searchBar().is_drawable());
+    EXPECT_EQ(content().editToggle().title(), "View");
+    quessel::testing::click(content().editToggle());
+    settle();
+    EXPECT_EQ(content().stack().get_visible_child_name(), "rendered");
+    EXPECT_TRUE(content().searchBar().is_drawable());
+    EXPECT_EQ(content().searchBar().searchText(), "a");
+}
+
+TEST_F(ContentViewTest, TheEditorIsBoundBothWaysAndKeepsCursorAndUndo) {
+    openDocument("a.yaml", "a: 1\n");
+    appState->setIsEditing(true);
+    settle();
+    auto buffer = content().editor().textView().get_buffer();
+    EXPECT_EQ(buffer->get_text().raw(), "a: 1\n");
+    EXPECT_FALSE(content().saveButton().get_visible());
+    buffer->place_cursor(buffer->end());
+    buffer->insert_at_cursor("b: 2\n");
+    EXPECT_EQ(appState->fileContent(), "a: 1\nb: 2\n");
+    settle();
+    EXPECT_TRUE(content().saveButton().get_visible()) << "Save shows on the first edit";
+    EXPECT_EQ(buffer->get_insert()->get_iter().get_offset(), 10) << "the refresh moved the cursor";
+    appState->setShowSearch(true); // any refresh that is not the editor's own
+    settle();
+    EXPECT_TRUE(buffer->get_can_undo()) << "the refresh cost the undo history";
+    buffer->undo();
+    EXPECT_EQ(appState->fileContent(), "a: 1\n");
+    settle();
+    EXPECT_FALSE(content().saveButton().get_visible());
+    appState->setFileContent("replaced: yes\n");
+    settle();
+    EXPECT_EQ(buffer->get_text().raw(), "replaced: yes\n");
+}
+
+TEST_F(ContentViewTest, ResetsTheTitleOnEveryFileChangeButNotAtFirst) {
+    window->set_title("Changed");
+    settle();
+    EXPECT_EQ(window->get_title(), "Changed");
+    openDocument("a.yaml", "a: 1\n");
+    EXPECT_EQ(window->get_title(), "Quessel");
+    window->set_title("Changed");
+    openDocument("b.yaml", "b: 1\n");
+    EXPECT_EQ(window->get_title(), "Quessel");
+    window->set_title("Changed");
+    appState->closeFile();
+    settle();
+    EXPECT_EQ(window->get_title(), "Quessel");
+    EXPECT_EQ(content().stack().get_visible_child_name(), "empty");
+}
+
+TEST_F(ContentViewTest, TruncatesTheFontSizeAndPassesFourteenForUnusableSettings) {
+    EXPECT_EQ(ContentView::fontSizeForPage(13.7), 13);
+    EXPECT_EQ(ContentView::fontSizeForPage(-0.5), 0);
+    EXPECT_EQ(ContentView::fontSizeForPage(std::nan("")), 14);
+    EXPECT_EQ(ContentView::fontSizeForPage(std::numeric_limits<double>::infinity()), 14);
+    EXPECT_EQ(ContentView::fontSizeForPage(1e12), 14);
+    EXPECT_EQ(ContentView::fontSizeForPage(-3e9), 14);
+    EXPECT_EQ(ContentView::fontSizeForPage(2147483647.9), 2147483647);
+}
+
+TEST_F(ContentViewTest, ShowsEveryFailedOpenEvenWithTheSameMessage) {
+    std::vector<std::string> shown;
+    content().signalMessageShown().connect([&](const std::string& m) { shown.push_back(m); });
+    const auto missing = *core::FileUrl::fromPath((folder / "missing.yaml").string());
+    appState->openFile(missing);
+    settle();
+    appState->openFile(missing);
+    settle();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind("Could not open file: ", 0), 0u) << shown[0];
+    EXPECT_EQ(shown[0], shown[1]);
+    appState->setShowSearch(true); // unrelated changes show nothing
+    settle();
+    EXPECT_EQ(shown.size(), 2u);
+}
+
+TEST_F(ContentViewTest, ShowsAFailedSave) {
+    std::vector<std::string> shown;
+    content().signalMessageShown().connect([&](const std::string& m) { shown.push_back(m); });
+    openDocument("gone/a.yaml", "a: 1\n");
+    std::filesystem::remove_all(folder / "gone");
+    appState->setFileContent("a: 2\n");
+    quessel::testing::click(content().saveButton());
+    settle();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Could not save file: a.yaml");
+    std::filesystem::create_directories(folder / "gone");
+    quessel::testing::click(content().saveButton());
+    settle();
+    EXPECT_EQ(shown.size(), 1u) << "a save that works reports nothing";
+    EXPECT_FALSE(appState->isDirty());
+}
+
+TEST_F(ContentViewTest, OpensRecentFilesThroughTheOpenRequest) {
+    const auto first = writeFile("first.yaml", "first: 1\n");
+    appState->openFile(first);
+    appState->closeFile();
+    settle();
+    std::vector<std::string> requested;
+    content().setOpenRequest([&](const core::FileUrl& url) { requested.push_back(url.path()); });
+    const auto rows = content().emptyState().recentRows();
+    ASSERT_FALSE(rows.empty());
+    quessel::testing::click(*rows.front());
+    EXPECT_EQ(requested, (std::vector<std::string>{first.path()}));
+}
+
+TEST_F(ContentViewTest, DropsOpenTheFirstYamlFileInAnyCaseAndNothingElse) {
+    const auto yml = writeFile("upper.YML", "upper: 1\n");
+    const auto txt = writeFile("notes.txt", "notes: 1\n");
+    const auto other = writeFile("other.yaml", "other: 1\n");
+    EXPECT_FALSE(content().handleDrop({}));
+    EXPECT_TRUE(content().handleDrop({Gio::File::create_for_path(txt.path())}));
+    settle();
+    EXPECT_FALSE(appState->fileURL().has_value());
+    EXPECT_TRUE(content().handleDrop(
+        {Gio::File::create_for_path(yml.path()), Gio::File::create_for_path(other.path())}));
+    settle();
+    ASSERT_TRUE(appState->fileURL().has_value());
+    EXPECT_EQ(appState->fileURL()->path(), yml.path());
+}
+
+TEST_F(ContentViewTest, CopiesTheRawTextAndThePath) {
+    openDocument("copy me.yaml", "text: \"é ✓\"\n");
+    quessel::testing::click(content().copyButton());
+    EXPECT_EQ(quessel::testing::clipboardText(*window), "text: \"é ✓\"\n");
+    content().fileNameItem().copyPath();
+    EXPECT_EQ(quessel::testing::clipboardText(*window), (folder / "copy me.yaml").string());
+}
+
+} // namespace
+} // namespace quessel::app

@@ -1,0 +1,186 @@
+// The web view host in a real window: search round trip, zoom in place, page replacement, counts.
+#include "app/YAMLWebView.hpp"
+#include "tests/app/PageProbe.hpp"
+#include "tests/app/WindowFixture.hpp"
+#include "tests/support/Click.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <adwaita.h>
+
+namespace quessel::app {
+namespace {
+
+using quessel::testing::evaluate;
+using quessel::testing::runUntil;
+
+class YAMLWebViewTest : public quessel::testing::WindowFixture {
+protected:
+    // Three "item" keys, and "it's" once.
+    void openSearchable() {
+        openDocument("list.yaml", "item1: one\nitem2: it's\nnested:\n  item3: three\n");
+        appState->setShowSearch(true);
+        settle();
+    }
+    core::SearchBar& bar() { return content().searchBar(); }
+    bool countReads(const std::string& text) {
+        return runUntil([&] { return bar().countLabel().get_text().raw() == text; });
+    }
+};
+
+TEST_F(YAMLWebViewTest, TypingSearchesAndTheCountsComeBack) {
+    openSearchable();
+    bar().setSearchText("item");
+    ASSERT_TRUE(countReads("1/3"));
+    EXPECT_EQ(content().currentMatch(), 1);
+    EXPECT_EQ(content().totalMatches(), 3);
+    EXPECT_TRUE(bar().nextButton().get_sensitive());
+    quessel::testing::click(bar().nextButton());
+    ASSERT_TRUE(countReads("2/3"));
+    quessel::testing::click(bar().previousButton());
+    quessel::testing::click(bar().previousButton());
+    ASSERT_TRUE(countReads("3/3")) << "previous wraps around";
+    bar().setSearchText("ITEM2");
+    ASSERT_TRUE(countReads("1/1")) << "search ignores case";
+    bar().setSearchText("absent");
+    ASSERT_TRUE(countReads("0 results"));
+    EXPECT_FALSE(bar().nextButton().get_sensitive());
+    EXPECT_FALSE(bar().previousButton().get_sensitive());
+}
+
+TEST_F(YAMLWebViewTest, SearchTextsReachThePageIntact) {
+    openSearchable();
+    bar().setSearchText("it's");
+    ASSERT_TRUE(countReads("1/1"));
+    bar().setSearchText("absent");
+    ASSERT_TRUE(countReads("0 results"));
+    // A line break used to end the script literal; now the page answers (with no match).
+    content().setTotalMatches(7);
+    bar().setSearchText("it\ns");
+    ASSERT_TRUE(runUntil([&] { return content().totalMatches() == 0; }));
+}
+
+TEST_F(YAMLWebViewTest, DoneClosesTheBarAndClearsTheMarks) {
+    openSearchable();
+    bar().setSearchText("item");
+    ASSERT_TRUE(countReads("1/3"));
+    quessel::testing::click(bar().doneButton());
+    settle();
+    EXPECT_FALSE(appState->showSearch());
+    EXPECT_FALSE(bar().get_visible());
+    EXPECT_EQ(content().searchText(), "");
+    EXPECT_TRUE(pageHas("document.querySelectorAll('mark.highlight').length === 0"));
+}
+
+TEST_F(YAMLWebViewTest, ZoomAppliesInPlaceAndKeepsCollapsedNodes) {
+    openDocument("tree.yaml", "outer:\n  inner: 1\n  other: 2\n");
+    evaluate(page(), "window.samePage = true; document.querySelector('.toggle').click()");
+    ASSERT_TRUE(pageHas("document.querySelector('.content.collapsed')"));
+    settings.setFontSize(16.9);
+    settle();
+    EXPECT_TRUE(pageHas("document.body.style.fontSize === '16px'"));
+    EXPECT_EQ(evaluate(page(), "window.samePage === true && "
+                               "!!document.querySelector('.content.collapsed')"),
+              "true");
+    settings.setFontSize(14);
+    settle();
+}
+
+TEST_F(YAMLWebViewTest, ATextChangeReplacesThePageWhileTheCountsStay) {
+    openSearchable();
+    bar().setSearchText("item");
+    ASSERT_TRUE(countReads("1/3"));
+    evaluate(page(), "window.samePage = true");
+    appState->setFileContent("fresh: page\n");
+    settle();
+    EXPECT_TRUE(pageHas("!window.samePage && document.querySelector('.key').textContent === "
+                        "'fresh'"));
+    EXPECT_EQ(evaluate(page(), "document.querySelectorAll('mark.highlight').length"), "0");
+    quessel::testing::runFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(bar().countLabel().get_text(), "1/3");
+}
+
+TEST_F(YAMLWebViewTest, TypingInTheEditorRendersNothingUntilThePageShowsAgain) {
+    openDocument("a.yaml", "a: 1\n");
+    appState->setIsEditing(true);
+    settle();
+    evaluate(page(), "window.samePage = true");
+    content().editor().textView().get_buffer()->insert_at_cursor("b: 2\n");
+    settle();
+    EXPECT_EQ(content().renderedView().coordinator().lastContent(), "a: 1\n");
+    appState->setIsEditing(false);
+    settle();
+    EXPECT_TRUE(pageHas("!window.samePage && document.querySelectorAll('.key').length === 2"));
+}
+
+TEST_F(YAMLWebViewTest, TakesTheAppearanceOfTheMomentThePageIsGenerated) {
+    AdwStyleManager* style = adw_style_manager_get_default();
+    const auto background = "getComputedStyle(document.body).backgroundColor";
+    adw_style_manager_set_color_scheme(style, ADW_COLOR_SCHEME_FORCE_DARK);
+    openDocument("a.yaml", "a: 1\n");
+    EXPECT_EQ(evaluate(page(), background), "rgb(30, 30, 30)");
+    adw_style_manager_set_color_scheme(style, ADW_COLOR_SCHEME_FORCE_LIGHT);
+    settle();
+    EXPECT_EQ(evaluate(page(), background), "rgb(30, 30, 30)") << "regenerated without a change";
+    appState->setFileContent("a: 2\n");
+    settle();
+    EXPECT_TRUE(pageHas(std::string(background) + " === 'rgb(255, 255, 255)'"));
+    adw_style_manager_set_color_scheme(style, ADW_COLOR_SCHEME_DEFAULT);
+}
+
+TEST(Coordinator, AcceptsOnlyObjectsWithIntegerCountsAndWritesThemOnTheNextTurn) {
+    JSCContext* context = jsc_context_new();
+    auto counts = [&](const char* script) {
+        JSCValue* value = jsc_context_evaluate(context, script, -1);
+        auto result = Coordinator::readCounts(value);
+        g_object_unref(value);
+        return result;
+    };
+    ASSERT_TRUE(counts("({current: 2, total: 15})"));
+    EXPECT_EQ(counts("({current: 2, total: 15})")->total, 15);
+    EXPECT_TRUE(counts("({current: 0, total: 0, extra: 'x'})"));
+    for (const char* bad : {"({current: 1})", "({current: '1', total: 2})",
+                            "({current: 1.5, total: 2})", "({current: 1, total: Infinity})",
+                            "({current: 1, total: 1e12})", "({current: true, total: 2})", "[1, 2]",
+                            "null", "'text'", "42", "({current: null, total: 2})"}) {
+        EXPECT_FALSE(counts(bad)) << bad;
+    }
+    int current = -1;
+    int total = -1;
+    core::NotificationCenter center;
+    auto coordinator =
+        Coordinator::create([&](int v) { current = v; }, [&](int v) { total = v; }, center);
+    JSCValue* body = jsc_context_evaluate(context, "({current: 3, total: 4})", -1);
+    coordinator->receive(body);
+    EXPECT_EQ(total, -1) << "written at once instead of one turn later";
+    quessel::testing::drainPending();
+    EXPECT_EQ(current, 3);
+    EXPECT_EQ(total, 4);
+    coordinator->receive(body);
+    coordinator->detach();
+    current = -1;
+    quessel::testing::drainPending();
+    EXPECT_EQ(current, -1) << "a detached coordinator wrote into a window that is gone";
+    center.post(core::viewerFindNext); // no web view any more: nothing happens
+    g_object_unref(body);
+    g_object_unref(context);
+}
+
+TEST(YAMLWebView, AnEmptyTextLoadsNothing) {
+    int generated = 0;
+    core::NotificationCenter center;
+    YAMLWebView view(
+        [&](std::string_view, int) {
+            ++generated;
+            return std::string("<p>x</p>");
+        },
+        [](int) {}, [](int) {}, center);
+    view.update("", 14);
+    view.update("", 16);
+    EXPECT_EQ(generated, 0);
+    view.update("a: 1", 16);
+    view.update("a: 1", 16);
+    EXPECT_EQ(generated, 1);
+}
+
+} // namespace
+} // namespace quessel::app
