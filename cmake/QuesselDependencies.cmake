@@ -16,6 +16,8 @@ pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
 pkg_check_modules(GIOMM REQUIRED IMPORTED_TARGET giomm-2.68)
 
 if(QUESSEL_BUILD_TESTS)
+    # GIO's subprocesses run the command-line tool with piped input and output.
+    pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0)
     find_package(GTest REQUIRED)
     include(GoogleTest)
 endif()

@@ -48,5 +48,12 @@ function(quessel_add_test)
     gtest_discover_tests(${T_NAME}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "${environment}" TIMEOUT 300)
+        PROPERTIES LABELS ${T_LABEL} TIMEOUT 300)
+    # The discovery step flattens its PROPERTIES into one list, which would keep only the first
+    # variable of ENVIRONMENT: set the environment from a file CTest reads after the discovered
+    # tests (their names are in ${T_NAME}_TESTS by then).
+    set(environment_file "${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_environment.cmake")
+    file(WRITE "${environment_file}"
+        "set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${environment_file}")
 endfunction()

@@ -12,13 +12,14 @@ class Resolver {
 public:
     struct Rule {
         std::string tag;
-        // The rule's expression, anchored at both ends of the text (kept for diagnostics).
+        // The rule's expression; `^` and `$` in it anchor at the ends of the whole text.
         std::string pattern;
-        // Whether the whole text matches the expression.
+        // Whether the expression finds a match in the text.
         std::function<bool(std::string_view)> matches;
 
-        // A rule whose matcher is the compiled expression (case-sensitive, no options). An
-        // expression that does not compile throws std::invalid_argument.
+        // A rule whose matcher is the compiled expression (case-sensitive, no options; `$`
+        // matches only at the very end, not before a final line break). An expression that does
+        // not compile throws std::invalid_argument.
         static Rule fromPattern(std::string tag, std::string pattern);
     };
 
@@ -30,12 +31,19 @@ public:
 
     const std::vector<Rule>& rules() const { return rules_; }
 
-    // The tag of a plain untagged scalar: the first rule whose expression matches the whole
-    // text, or the string tag when none does. The view stays valid as long as the resolver.
+    // The tag of a plain untagged scalar: the first rule whose expression finds a match in the
+    // text (the standard expressions are anchored at both ends), or the string tag when none
+    // does. The view stays valid as long as the resolver.
     std::string_view resolve(std::string_view text) const;
 
 private:
+    using Classifier = std::string_view (*)(std::string_view);
+
+    Resolver(std::vector<Rule> rules, Classifier classifier);
+
     std::vector<Rule> rules_;
+    // For the standard rules: one pass that gives the same answer as trying them in order.
+    Classifier classifier_ = nullptr;
 };
 
 } // namespace quessel::yaml

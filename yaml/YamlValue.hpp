@@ -91,11 +91,11 @@ struct YamlValue {
                                  Mapping, Set, Sequence, Pair>;
     Storage storage;
 
-    YamlValue() : storage(Null{}) {}
+    YamlValue();
     template <typename T>
-        requires std::is_constructible_v<Storage, T&&>
-    YamlValue(T&& value) : storage(std::forward<T>(value)) {}
-    YamlValue(const char* text) : storage(std::string(text)) {}
+    requires std::is_constructible_v<Storage, T&&> YamlValue(T&& value)
+        : storage(std::forward<T>(value)) {}
+    YamlValue(const char* text);
 
     template <typename T>
     bool is() const {
@@ -119,5 +119,10 @@ struct MappingEntry {
     std::string key;
     YamlValue value;
 };
+
+// Defined once MappingEntry is complete: making the variant needs every alternative's
+// destructor, and clang instantiates it where the constructor is defined.
+inline YamlValue::YamlValue() : storage(Null{}) {}
+inline YamlValue::YamlValue(const char* text) : storage(std::string(text)) {}
 
 } // namespace quessel::yaml

@@ -6,13 +6,26 @@
 #include "app/page/PageTemplate.hpp"
 #include "app/page/TreeRenderer.hpp"
 
+#include <algorithm>
+
 namespace quessel::app {
 namespace {
 
-// Tree markup runs at about five to seven bytes per byte of YAML and the listing at about
-// ninety bytes per line; reserving for the common case spares most regrowth copies of a
-// many-megabyte page, and untouched reserved pages cost no memory.
-constexpr std::size_t reservedBytesPerTextByte = 8;
+// The tree's markup runs at about nine to ten bytes per byte of YAML; a listing line costs
+// about a hundred bytes of markup besides its text. Reserving a little more than that spares
+// the regrowth copies of a page of many megabytes, and reserved pages that are never written
+// cost no memory.
+constexpr std::size_t treeBytesPerTextByte = 12;
+constexpr std::size_t listingBytesPerLine = 112;
+
+std::size_t expectedBodySize(const PageContent& content) {
+    if (content.failure) {
+        const auto lines = static_cast<std::size_t>(
+            std::count(content.text.begin(), content.text.end(), '\n') + 1);
+        return content.text.size() + content.text.size() / 8 + lines * listingBytesPerLine;
+    }
+    return content.text.size() * treeBytesPerTextByte;
+}
 
 void appendBody(std::string& out, const PageContent& content) {
     if (content.failure) {
@@ -30,7 +43,7 @@ void appendBody(std::string& out, const PageContent& content) {
 
 std::string writeMarkupPage(const PageContent& content, Appearance appearance, int fontSize) {
     std::string out;
-    out.reserve(fixedPageSize(pageScript) + content.text.size() * reservedBytesPerTextByte);
+    out.reserve(fixedPageSize(pageScript) + expectedBodySize(content));
     appendPageStart(out, appearance, fontSize);
     if (content.failure) {
         appendErrorBanner(out, content.failure->message);

@@ -46,6 +46,33 @@ YamlValue everywhere() {
     return mappingOf(std::move(entries));
 }
 
+// The payloads as a YAML document: each a key with itself as value, then all in a sequence.
+std::string hostileDocument() {
+    const auto quoted = [](const std::string& text) {
+        std::string out = "\"";
+        for (const char c : text) {
+            if (c == '\0') {
+                out += "\\0";
+                continue;
+            }
+            if (c == '\\' || c == '"') {
+                out += '\\';
+            }
+            out += c;
+        }
+        return out + '"';
+    };
+    std::string document;
+    for (const std::string& payload : payloads) {
+        document += quoted(payload) + ": " + quoted(payload) + "\n";
+    }
+    document += "list:\n";
+    for (const std::string& payload : payloads) {
+        document += "  - " + quoted(payload) + "\n";
+    }
+    return document;
+}
+
 std::string listingText() {
     std::string text = "valid: start\n";
     for (const std::string& payload : payloads) {
@@ -105,6 +132,18 @@ TEST_F(HostilePage, TheRawListingOfAnInvalidDocumentRunsNothingAndLoadsNothing) 
     exercise();
     expectInert();
     expectShownAsText(1);
+}
+
+TEST_F(HostilePage, DocumentsThroughTheLoaderRunNothingAsTreeOrAsListing) {
+    loadDocument(hostileDocument());
+    EXPECT_EQ(script("document.querySelectorAll('.error-banner').length"), "0");
+    exercise();
+    expectInert();
+    expectShownAsText(3);
+    loadDocument(hostileDocument() + "broken: [\n");
+    EXPECT_EQ(script("document.querySelectorAll('.error-banner').length"), "1");
+    exercise();
+    expectInert();
 }
 
 // The detectors themselves: the same payloads written as markup are caught.

@@ -118,7 +118,9 @@ TEST_F(PageWebViewTest, DeliversMatchUpdateBodies) {
     load("<script>window.webkit.messageHandlers.matchUpdate.postMessage("
          "{current: 2, total: 15});</script>");
     ASSERT_TRUE(quessel::testing::runUntil([&] { return !bodies.empty(); }));
-    EXPECT_EQ(bodies.front(), R"({"total":15,"current":2})");
+    // The engine does not promise an order of members.
+    EXPECT_NE(bodies.front().find(R"("current":2)"), std::string::npos) << bodies.front();
+    EXPECT_NE(bodies.front().find(R"("total":15)"), std::string::npos) << bodies.front();
 }
 
 TEST_F(PageWebViewTest, SearchLiteralsReachThePageExactlyAsTyped) {

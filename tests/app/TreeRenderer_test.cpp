@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <set>
 
@@ -72,11 +76,68 @@ TEST(TreeRendererScalars, FloatsUseSixteenSignificantDigits) {
     EXPECT_EQ(render(1.0 / 3.0), number("0.3333333333333333"));
 }
 
+// A numeric locale with a decimal comma, as a German desktop session has. The system need not
+// have one installed, so it is built with localedef into a temporary directory.
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale() {
+        char pattern[] = "/tmp/quessel-locale-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            return;
+        }
+        directory_ = pattern;
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 " + directory_.string() + "/de_DE.UTF-8 >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) {
+            return;
+        }
+        setenv("LOCPATH", directory_.c_str(), 1);
+        active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+    CommaDecimalLocale(const CommaDecimalLocale&) = delete;
+    CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
+    ~CommaDecimalLocale() {
+        std::setlocale(LC_NUMERIC, "C");
+        unsetenv("LOCPATH");
+        if (!directory_.empty()) {
+            std::filesystem::remove_all(directory_);
+        }
+    }
+
+    bool active() const { return active_; }
+
+private:
+    std::filesystem::path directory_;
+    bool active_ = false;
+};
+
+TEST(TreeRendererScalars, FloatsKeepTheirDecimalPointInAnyLocale) {
+    const CommaDecimalLocale locale;
+    if (!locale.active()) {
+        GTEST_SKIP() << "localedef could not build de_DE.UTF-8 (package locales)";
+    }
+    char check[8];
+    std::snprintf(check, sizeof check, "%.1f", 1.5);
+    ASSERT_STREQ(check, "1,5") << "the locale is not in effect";
+    EXPECT_EQ(render(1.5), number("1.5"));
+    EXPECT_EQ(render(-2.25e-7), number("-2.25e-07"));
+}
+
 TEST(TreeRendererScalars, NonFiniteFloatsAreSpelledOut) {
     EXPECT_EQ(render(std::numeric_limits<double>::infinity()), number("inf"));
     EXPECT_EQ(render(-std::numeric_limits<double>::infinity()), number("-inf"));
     EXPECT_EQ(render(std::numeric_limits<double>::quiet_NaN()), number("nan"));
     EXPECT_EQ(render(-std::numeric_limits<double>::quiet_NaN()), number("nan"));
+}
+
+TEST(TreeRendererScalars, OtherKindsShowTheirDescriptionAsAString) {
+    EXPECT_EQ(render(Timestamp{1008385183, 100'000'000}), string("2001-12-15 02:59:43 +0000"));
+    EXPECT_EQ(render(Data{std::vector<std::uint8_t>(12, 0)}), string("12 bytes"));
+    const std::string set = render(Set{"a", "b"});
+    EXPECT_TRUE(set == string("{a, b}") || set == string("{b, a}")) << set;
+    EXPECT_EQ(render(Pair{BoxedValue("k"), BoxedValue(std::int64_t{1})}), string("(k, 1)"));
+    EXPECT_EQ(render(Pair{BoxedValue("<k>"), BoxedValue(Sequence{"a", "b"})}),
+              string("(&lt;k&gt;, [a, b])"));
 }
 
 TEST(TreeRendererScalars, DocumentTextIsEscapedButKeepsItsWhitespace) {

@@ -2,6 +2,7 @@
 #include "tests/app/support/PageFixture.hpp"
 
 #include "app/page/MarkupPage.hpp"
+#include "app/page/PageGenerator.hpp"
 
 namespace quessel::app::test {
 
@@ -17,6 +18,10 @@ void PageFixture::loadValue(const yaml::YamlValue& value, int fontSize, Appearan
 void PageFixture::loadFailure(std::string_view text, std::string_view description) {
     loadPage(writeMarkupPage(PageContent{text, nullptr, bannerForYamlError(description)},
                              Appearance::light, 14));
+}
+
+void PageFixture::loadDocument(std::string_view yaml, int fontSize) {
+    loadPage(PageGenerator([] { return Appearance::light; }).generateHTML(yaml, fontSize));
 }
 
 void PageFixture::loadPage(std::string_view html) {

@@ -21,6 +21,8 @@ protected:
     void loadValue(const yaml::YamlValue& value, int fontSize = 14,
                    Appearance appearance = Appearance::light);
     void loadFailure(std::string_view text, std::string_view description);
+    // Generates the page of YAML text, as the host does, and loads it.
+    void loadDocument(std::string_view yaml, int fontSize = 14);
     void loadPage(std::string_view html);
 
     // highlightMatches / navigateMatch as the host calls them; the reply they produce.

@@ -1,0 +1,121 @@
+// How fast `load` runs next to a bare libyaml event loop over the same bytes, and how much
+// memory it takes: generated documents of 1 and 10 MB, and the real-world corpus.
+#include "bench/DocumentGenerator.hpp"
+#include "bench/PeakMemory.hpp"
+#include "yaml/Load.hpp"
+
+#include <benchmark/benchmark.h>
+#include <yaml.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What a loader cannot do with less: every event parsed and released, nothing kept.
+void libyamlEventLoop(const std::string& text) {
+    yaml_parser_t parser;
+    yaml_parser_initialize(&parser);
+    yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
+    yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(text.data()),
+                                 text.size());
+    for (bool done = false; !done;) {
+        yaml_event_t event;
+        if (yaml_parser_parse(&parser, &event) == 0) {
+            break;
+        }
+        done = event.type == YAML_STREAM_END_EVENT;
+        yaml_event_delete(&event);
+    }
+    yaml_parser_delete(&parser);
+}
+
+double seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+// Times both in every iteration, so that the ratio compares runs under the same machine load.
+void compareWithLibyaml(benchmark::State& state, const std::vector<const std::string*>& texts) {
+    double libyamlSeconds = 0;
+    double loadSeconds = 0;
+    std::size_t bytes = 0;
+    for (const std::string* text : texts) {
+        bytes += text->size();
+    }
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (const std::string* text : texts) {
+            libyamlEventLoop(*text);
+        }
+        const auto middle = Clock::now();
+        for (const std::string* text : texts) {
+            try {
+                benchmark::DoNotOptimize(quessel::yaml::load(*text));
+            } catch (const quessel::yaml::YamlError&) {
+                // Invalid corpus files cost what reaching their error costs.
+            }
+        }
+        const auto end = Clock::now();
+        libyamlSeconds += seconds(middle - start);
+        loadSeconds += seconds(end - middle);
+        state.SetIterationTime(seconds(end - middle));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    state.counters["libyaml_ms"] = 1000 * libyamlSeconds / static_cast<double>(state.iterations());
+    state.counters["ratio"] = loadSeconds / libyamlSeconds;
+}
+
+void measurePeak(benchmark::State& state, const std::string& text) {
+    const quessel::bench::PeakMemory peak;
+    { benchmark::DoNotOptimize(quessel::yaml::load(text)); }
+    const double rise = static_cast<double>(peak.rise());
+    const double input = static_cast<double>(text.size());
+    state.counters["peak_MB"] = (rise + input) / 1e6;
+    state.counters["peak_per_input"] = (rise + input) / input;
+}
+
+void BM_Load(benchmark::State& state) {
+    const std::string& text =
+        quessel::bench::benchmarkDocument(static_cast<std::size_t>(state.range(0)));
+    measurePeak(state, text);
+    compareWithLibyaml(state, {&text});
+}
+BENCHMARK(BM_Load)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+std::vector<std::string> readCorpus() {
+    std::vector<std::string> texts;
+    const char* directory = std::getenv("QUESSEL_CORPUS_DIR");
+    const std::filesystem::path root = directory != nullptr ? directory : QUESSEL_CORPUS_DIR;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const auto extension = entry.path().extension();
+        if (entry.is_regular_file() && (extension == ".yaml" || extension == ".yml")) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            std::ostringstream content;
+            content << file.rdbuf();
+            texts.push_back(content.str());
+        }
+    }
+    return texts;
+}
+
+void BM_LoadCorpus(benchmark::State& state) {
+    static const std::vector<std::string> corpus = readCorpus();
+    std::vector<const std::string*> texts;
+    for (const std::string& text : corpus) {
+        texts.push_back(&text);
+    }
+    state.counters["files"] = static_cast<double>(texts.size());
+    compareWithLibyaml(state, texts);
+}
+BENCHMARK(BM_LoadCorpus)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,356 @@
+// One run of value construction over a node tree: an explicit stack instead of recursion, one
+// alias budget and one depth count for everything it builds.
+#include "yaml/Construction.hpp"
+
+#include "yaml/ExpansionBudget.hpp"
+#include "yaml/NodeArena.hpp"
+#include "yaml/ValueText.hpp"
+
+#include <stdexcept>
+
+namespace quessel::yaml {
+namespace {
+
+// The first alias on the way down from the root is the one a report names: that is where the
+// document asks for the expansion.
+const detail::AliasOccurrence* outermost(const Node& node, const detail::AliasOccurrence* outer) {
+    return outer != nullptr ? outer : node.occurrence();
+}
+
+// The first pair whose key is a value key (`=`), whose value names a mapping used as a key.
+const NodePair* valuePair(const Node& mapping) {
+    for (const NodePair& pair : mapping.pairs()) {
+        if (detail::resolveTag(*pair.key.data()) == detail::valueTag) {
+            return &pair;
+        }
+    }
+    return nullptr;
+}
+
+[[noreturn]] void aliasNodeReached() {
+    // Composition replaces every alias by the node it names; an alias node here is a bug.
+    throw std::logic_error("an alias node reached value construction");
+}
+
+} // namespace
+
+Construction::Construction(const Constructor& constructor, ExpansionBudget& budget)
+    : constructor_(constructor), budget_(budget) {
+    stack_.reserve(64);
+}
+
+YamlValue Construction::any(const Node& node) {
+    switch (node.kind()) {
+    case Node::Kind::scalar:
+        budget_.charge(node.occurrence());
+        return scalarValue(node);
+    case Node::Kind::alias:
+        aliasNodeReached();
+    default:
+        return build(node, shapeOf(node));
+    }
+}
+
+YamlValue Construction::build(const Node& node, Shape shape) {
+    budget_.charge(node.occurrence());
+    push(node, shape, Slot::result, node.occurrence());
+    return run();
+}
+
+YamlValue Construction::run() {
+    while (!stack_.empty()) {
+        step();
+    }
+    return std::move(result_);
+}
+
+// The step functions may push a frame: none touches its frame after visiting a child.
+void Construction::step() {
+    Frame& frame = stack_.back();
+    if (frame.next >= frame.count) {
+        finish();
+        return;
+    }
+    switch (frame.shape) {
+    case Shape::mapping:
+        stepMapping(frame);
+        break;
+    case Shape::set:
+        stepSet(frame);
+        break;
+    case Shape::sequence:
+        stepSequence(frame);
+        break;
+    case Shape::pairs:
+        stepPairs(frame);
+        break;
+    }
+}
+
+void Construction::stepMapping(Frame& frame) {
+    const FlatPair item = pairAt(frame, frame.next);
+    if (!frame.awaitingValue) {
+        if (const auto text = keyText(item.pair.key, item.alias, Slot::key)) {
+            beginEntry(frame, *text);
+        }
+        return;
+    }
+    visit(item.pair.value, item.alias, Slot::value);
+}
+
+void Construction::stepSet(Frame& frame) {
+    const NodePair& pair = frame.node.pairs()[frame.next];
+    if (const auto text = keyText(pair.key, frame.alias, Slot::member)) {
+        addMember(frame, *text);
+        ++frame.next;
+    }
+}
+
+void Construction::stepSequence(Frame& frame) {
+    visit(frame.node.nodes()[frame.next], frame.alias, Slot::element);
+}
+
+void Construction::stepPairs(Frame& frame) {
+    const Node& element = frame.node.nodes()[frame.next];
+    const detail::AliasOccurrence* alias = outermost(element, frame.alias);
+    if (!frame.awaitingValue) {
+        budget_.charge(alias);
+    }
+    if (element.kind() != Node::Kind::mapping || element.pairs().empty()) {
+        ++frame.next;
+        return;
+    }
+    const NodePair& first = element.pairs().front();
+    if (!frame.awaitingValue) {
+        visit(first.key, alias, Slot::pairKey);
+    } else {
+        visit(first.value, alias, Slot::pairValue);
+    }
+}
+
+void Construction::finish() {
+    Frame& frame = stack_.back();
+    YamlValue value = std::move(frame.value);
+    const Slot slot = frame.slot;
+    if (frame.flatBegin != noFlattening) {
+        flat_.erase(flat_.begin() + static_cast<std::ptrdiff_t>(frame.flatBegin), flat_.end());
+    }
+    stack_.pop_back();
+    deliver(std::move(value), slot);
+}
+
+void Construction::visit(const Node& child, const detail::AliasOccurrence* outer, Slot slot) {
+    const detail::AliasOccurrence* alias = outermost(child, outer);
+    budget_.charge(alias);
+    switch (child.kind()) {
+    case Node::Kind::scalar:
+        deliver(scalarValue(child), slot);
+        return;
+    case Node::Kind::alias:
+        aliasNodeReached();
+    default:
+        push(child, shapeOf(child), slot, alias);
+    }
+}
+
+void Construction::push(const Node& node, Shape shape, Slot slot,
+                        const detail::AliasOccurrence* alias) {
+    const std::size_t depth = stack_.empty() ? 1 : stack_.back().depth + 1;
+    budget_.checkDepth(depth, alias, node);
+    Frame frame(node, shape, slot);
+    frame.depth = depth;
+    frame.alias = alias;
+    const detail::NodeData& data = *node.data();
+    const bool isMapping = node.kind() == Node::Kind::mapping;
+    const bool isSequence = node.kind() == Node::Kind::sequence;
+    if (shape == Shape::mapping) {
+        if (isMapping && (data.flags & detail::mergesKeys) != 0) {
+            frame.flatBegin = flat_.size();
+            flattenInto(node, alias, budget_, flat_);
+            frame.count = static_cast<std::uint32_t>(flat_.size() - frame.flatBegin);
+            frame.dedup = true;
+        } else {
+            frame.count = isMapping ? data.size : 0;
+            frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
+        }
+        Mapping mapping;
+        mapping.entries().reserve(frame.count);
+        frame.value = std::move(mapping);
+    } else if (shape == Shape::set) {
+        frame.count = isMapping ? data.size : 0;
+        frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
+        Set set;
+        set.reserve(frame.count);
+        frame.value = std::move(set);
+    } else {
+        frame.count = isSequence ? data.size : 0;
+        Sequence sequence;
+        sequence.reserve(frame.count);
+        frame.value = std::move(sequence);
+    }
+    stack_.push_back(std::move(frame));
+}
+
+void Construction::deliver(YamlValue&& value, Slot slot) {
+    if (slot == Slot::result) {
+        result_ = std::move(value);
+        return;
+    }
+    Frame& top = stack_.back();
+    switch (slot) {
+    case Slot::element:
+        top.value.as<Sequence>().push_back(std::move(value));
+        ++top.next;
+        break;
+    case Slot::value:
+        top.value.as<Mapping>().entries()[top.target].value = std::move(value);
+        top.awaitingValue = false;
+        ++top.next;
+        break;
+    case Slot::key:
+        beginEntry(top, flowText(value));
+        break;
+    case Slot::member:
+        addMember(top, flowText(value));
+        ++top.next;
+        break;
+    case Slot::pairKey:
+        top.pairKey = std::move(value);
+        top.awaitingValue = true;
+        break;
+    case Slot::pairValue:
+        top.value.as<Sequence>().push_back(
+            Pair{BoxedValue(std::move(top.pairKey)), BoxedValue(std::move(value))});
+        top.awaitingValue = false;
+        ++top.next;
+        break;
+    case Slot::result:
+        break;
+    }
+}
+
+// Makes (or, for a key seen before, finds) the entry the next value goes to: the later value
+// replaces the earlier one in the earlier key's place.
+void Construction::beginEntry(Frame& frame, std::string_view key) {
+    std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
+    frame.awaitingValue = true;
+    if (frame.dedup) {
+        if (!frame.index) {
+            frame.index = std::make_unique<KeyIndex>();
+        }
+        const auto earlier = frame.index->findOrAdd(
+            key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
+        if (earlier) {
+            frame.target = *earlier;
+            return;
+        }
+    }
+    frame.target = entries.size();
+    entries.emplace_back().key = key;
+}
+
+void Construction::addMember(Frame& frame, std::string_view member) {
+    Set& set = frame.value.as<Set>();
+    if (frame.dedup) {
+        if (!frame.index) {
+            frame.index = std::make_unique<KeyIndex>();
+        }
+        if (frame.index->findOrAdd(member,
+                                   [&set](std::size_t i) -> std::string_view { return set[i]; })) {
+            return;
+        }
+    }
+    set.emplace_back(member);
+}
+
+// A key's text: a scalar's text; a mapping's `=` value's key text; otherwise the key is built
+// (a frame is pushed, and none is returned) and its flow form becomes the text.
+std::optional<std::string_view>
+Construction::keyText(const Node& key, const detail::AliasOccurrence* outer, Slot slot) {
+    Node node = key;
+    const detail::AliasOccurrence* alias = outermost(key, outer);
+    for (;;) {
+        budget_.charge(alias);
+        if (node.kind() == Node::Kind::scalar) {
+            return node.string();
+        }
+        if (node.kind() == Node::Kind::alias) {
+            aliasNodeReached();
+        }
+        const NodePair* named = node.kind() == Node::Kind::mapping ? valuePair(node) : nullptr;
+        if (named == nullptr) {
+            push(node, shapeOf(node), slot, alias);
+            return std::nullopt;
+        }
+        node = named->value;
+        alias = outermost(node, alias);
+    }
+}
+
+FlatPair Construction::pairAt(const Frame& frame, std::size_t index) const {
+    if (frame.flatBegin != noFlattening) {
+        return flat_[frame.flatBegin + index];
+    }
+    return {frame.node.pairs()[index], frame.alias};
+}
+
+YamlValue Construction::scalarValue(const Node& scalar) {
+    const Dispatch& entry = dispatch(*scalar.data());
+    if (entry.text) {
+        return YamlValue(std::string(scalar.string()));
+    }
+    if (entry.direct != nullptr) {
+        if (std::optional<YamlValue> value = entry.direct(scalar)) {
+            return std::move(*value);
+        }
+    } else if (entry.scalar != nullptr) {
+        if (std::optional<YamlValue> value = (*entry.scalar)(scalar)) {
+            return std::move(*value);
+        }
+    }
+    return YamlValue(std::string(scalar.string()));
+}
+
+Construction::Shape Construction::shapeOf(const Node& collection) {
+    const Dispatch& entry = dispatch(*collection.data());
+    return collection.kind() == Node::Kind::mapping ? entry.mapping : entry.sequence;
+}
+
+// What the constructor has for a tag, looked up once per tag name and run: nodes carry their
+// tag names as indices of their load, so later lookups are an array access.
+const Construction::Dispatch& Construction::dispatch(detail::NodeData& node) {
+    const std::uint32_t tag = detail::resolveTag(node);
+    if (node.arena != arena_) {
+        dispatch_.clear();
+        arena_ = node.arena;
+    }
+    if (tag >= dispatch_.size()) {
+        dispatch_.resize(tag + 1);
+    }
+    Dispatch& entry = dispatch_[tag];
+    if (!entry.known) {
+        const std::string_view name = node.arena->tagName(tag);
+        if (const auto found = constructor_.scalarMap().find(name);
+            found != constructor_.scalarMap().end()) {
+            entry.scalar = &found->second;
+            if (const auto* direct = found->second.target<Constructor::ScalarFunctionPointer>()) {
+                entry.direct = *direct;
+                entry.text = *direct == &Constructor::text;
+            }
+        }
+        if (const auto found = constructor_.mappingMap().find(name);
+            found != constructor_.mappingMap().end() &&
+            found->second == Constructor::MappingConstruction::set) {
+            entry.mapping = Shape::set;
+        }
+        if (const auto found = constructor_.sequenceMap().find(name);
+            found != constructor_.sequenceMap().end() &&
+            found->second != Constructor::SequenceConstruction::sequence) {
+            entry.sequence = Shape::pairs;
+        }
+        entry.known = true;
+    }
+    return entry;
+}
+
+} // namespace quessel::yaml

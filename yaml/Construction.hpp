@@ -1,0 +1,96 @@
+// One run of value construction over a node tree: an explicit stack instead of recursion, one
+// alias budget and one depth count for everything it builds.
+#pragma once
+
+#include "yaml/Constructor.hpp"
+#include "yaml/KeyIndex.hpp"
+#include "yaml/MergeFlattening.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quessel::yaml {
+
+class ExpansionBudget;
+class NodeArena;
+
+class Construction {
+public:
+    enum class Shape : std::uint8_t { mapping, set, sequence, pairs };
+
+    Construction(const Constructor& constructor, ExpansionBudget& budget);
+
+    // The node's value, each node built by its own tag.
+    YamlValue any(const Node& node);
+    // A collection node built as `shape`, its children by their own tags.
+    YamlValue build(const Node& node, Shape shape);
+
+private:
+    // Where a finished value goes in the frame below it.
+    enum class Slot : std::uint8_t { result, element, value, key, member, pairKey, pairValue };
+
+    struct Frame {
+        Frame(const Node& built, Shape builtAs, Slot goesTo)
+            : node(built), shape(builtAs), slot(goesTo) {}
+
+        Node node;
+        Shape shape;
+        Slot slot;
+        bool awaitingValue = false; // mapping and pairs: the key is done, the value is next
+        bool dedup = false;         // keys may repeat: look each up before adding
+        std::uint32_t next = 0;
+        std::uint32_t count = 0;
+        std::size_t depth = 0;
+        const detail::AliasOccurrence* alias = nullptr; // first alias on the way to the node
+        std::size_t flatBegin = noFlattening;           // its pairs in flat_, when flattened
+        YamlValue value;
+        std::size_t target = 0; // mapping: the entry the next value goes to
+        YamlValue pairKey;
+        std::unique_ptr<KeyIndex> index;
+    };
+    static constexpr std::size_t noFlattening = static_cast<std::size_t>(-1);
+
+    struct Dispatch {
+        bool known = false;
+        bool text = false;                                   // the standard str: the text
+        Constructor::ScalarFunctionPointer direct = nullptr; // a plain function, called directly
+        const Constructor::ScalarFunction* scalar = nullptr;
+        Shape mapping = Shape::mapping;
+        Shape sequence = Shape::sequence;
+    };
+
+    YamlValue run();
+    void step();
+    void stepMapping(Frame& frame);
+    void stepSet(Frame& frame);
+    void stepSequence(Frame& frame);
+    void stepPairs(Frame& frame);
+    void finish();
+
+    void visit(const Node& child, const detail::AliasOccurrence* alias, Slot slot);
+    void push(const Node& node, Shape shape, Slot slot, const detail::AliasOccurrence* alias);
+    void deliver(YamlValue&& value, Slot slot);
+    void beginEntry(Frame& frame, std::string_view key);
+    void addMember(Frame& frame, std::string_view member);
+    std::optional<std::string_view> keyText(const Node& key, const detail::AliasOccurrence* alias,
+                                            Slot slot);
+    FlatPair pairAt(const Frame& frame, std::size_t index) const;
+
+    YamlValue scalarValue(const Node& scalar);
+    Shape shapeOf(const Node& collection);
+    const Dispatch& dispatch(detail::NodeData& node);
+
+    const Constructor& constructor_;
+    ExpansionBudget& budget_;
+    std::vector<Frame> stack_;
+    std::vector<FlatPair> flat_;
+    std::vector<Dispatch> dispatch_;
+    const NodeArena* arena_ = nullptr;
+    YamlValue result_;
+};
+
+} // namespace quessel::yaml

@@ -1,0 +1,51 @@
+// Finds an earlier, canonically equal text among the keys of a mapping or the members of a set
+// that is being built.
+#pragma once
+
+#include "yaml/CanonicalText.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace quessel::yaml {
+
+class KeyIndex {
+public:
+    // The position of an earlier key canonically equal to `key`; otherwise none, and `key` is
+    // recorded as standing at the next position (positions count the recorded keys).
+    // `keyAt(position)` gives the text recorded at a position: the index keeps only positions
+    // and hashes, so the texts may live in a container that grows and moves.
+    template <typename KeyAt>
+    std::optional<std::size_t> findOrAdd(std::string_view key, const KeyAt& keyAt) {
+        const std::size_t hash = canonicalHash(key);
+        if (slots_.empty()) {
+            for (std::size_t position = 0; position < hashes_.size(); ++position) {
+                if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
+                    return position;
+                }
+            }
+        } else {
+            const std::size_t mask = slots_.size() - 1;
+            for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+                const std::size_t position = slots_[slot] - 1;
+                if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
+                    return position;
+                }
+            }
+        }
+        add(hash);
+        return std::nullopt;
+    }
+
+private:
+    void add(std::size_t hash);
+    void insertSlot(std::size_t position);
+
+    std::vector<std::size_t> hashes_;  // per recorded position
+    std::vector<std::uint32_t> slots_; // open addressing: position + 1, 0 when free
+};
+
+} // namespace quessel::yaml

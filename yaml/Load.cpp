@@ -1,0 +1,16 @@
+// Loading: YAML text in, the value of its one document out.
+#include "yaml/Load.hpp"
+
+namespace quessel::yaml {
+
+std::optional<YamlValue> load(std::string_view yaml, const Resolver& resolver,
+                              const Constructor& constructor, Parser::Encoding encoding) {
+    Parser parser(yaml, resolver, constructor, encoding);
+    const std::optional<Node> root = parser.singleRoot();
+    if (!root) {
+        return std::nullopt;
+    }
+    return root->tag().constructor().any(*root);
+}
+
+} // namespace quessel::yaml
