@@ -33,8 +33,7 @@ std::optional<std::string> saveExplainingFailure(core::ViewerAppState& appState)
     return report;
 }
 
-UnsavedChangesGuard::UnsavedChangesGuard(core::ViewerAppState& appState,
-                                         ParentWindow parentWindow)
+UnsavedChangesGuard::UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow)
     : appState_(appState), parentWindow_(std::move(parentWindow)) {}
 
 void UnsavedChangesGuard::settle(std::function<void()> then) {

@@ -1,0 +1,162 @@
+// The menu bar: exact titles and shortcuts, and enabled states that follow a document's life.
+#include "app/AppCommands.hpp"
+#include "app/MainWindow.hpp"
+#include "tests/app/AppFixture.hpp"
+#include "tests/support/MainLoop.hpp"
+
+#include <giomm/menuattributeiter.h>
+
+namespace quessel::app {
+namespace {
+
+struct MenuEntry {
+    std::string title;
+    std::string action;
+    std::string target;
+};
+
+// A string attribute of a menu item ("label", "action", "target"), or "" without one.
+std::string attribute(const Glib::RefPtr<Gio::MenuModel>& menu, int item, const char* name) {
+    GVariant* value =
+        g_menu_model_get_item_attribute_value(menu->gobj(), item, name, G_VARIANT_TYPE_STRING);
+    if (value == nullptr)
+        return {};
+    const Glib::Variant<Glib::ustring> text(value); // takes the reference
+    return text.get().raw();
+}
+
+// The items of a menu with its sections flattened, as GTK shows them.
+std::vector<MenuEntry> entries(const Glib::RefPtr<Gio::MenuModel>& menu) {
+    std::vector<MenuEntry> result;
+    for (int item = 0; item < menu->get_n_items(); ++item) {
+        if (auto section = menu->get_item_link(item, Gio::MenuModel::Link::SECTION)) {
+            auto inner = entries(section);
+            result.insert(result.end(), inner.begin(), inner.end());
+            continue;
+        }
+        result.push_back({attribute(menu, item, "label"), attribute(menu, item, "action"),
+                          attribute(menu, item, "target")});
+    }
+    return result;
+}
+
+std::vector<std::string> titles(const Glib::RefPtr<Gio::MenuModel>& menu) {
+    std::vector<std::string> result;
+    for (const auto& entry : entries(menu))
+        result.push_back(entry.title);
+    return result;
+}
+
+Glib::RefPtr<Gio::MenuModel> submenu(const Glib::RefPtr<Gio::MenuModel>& menu, int item) {
+    return menu->get_item_link(item, Gio::MenuModel::Link::SUBMENU);
+}
+
+class MenuStatesTest : public AppFixture {
+protected:
+    Glib::RefPtr<Gio::MenuModel> recent() { return application->menu().recentMenu(); }
+};
+
+TEST_F(MenuStatesTest, MenusHoldTheExactTitlesInOrder) {
+    auto bar = application->get_menubar();
+    ASSERT_EQ(bar->get_n_items(), 4);
+    EXPECT_EQ(titles(submenu(bar, 0)),
+              (std::vector<std::string>{"Open...", "Close", "Open Recent", "Save", "Quit"}));
+    EXPECT_EQ(titles(submenu(bar, 1)), std::vector<std::string>{"Find..."});
+    EXPECT_EQ(titles(submenu(bar, 2)),
+              (std::vector<std::string>{"Zoom In", "Zoom Out", "Actual Size"}));
+    EXPECT_EQ(titles(submenu(bar, 3)), std::vector<std::string>{"About Quessel"});
+}
+
+TEST_F(MenuStatesTest, ShortcutsUseControl) {
+    auto accels = [&](const char* action) {
+        std::vector<std::string> result;
+        for (const auto& accel : application->get_accels_for_action(action))
+            result.push_back(accel);
+        return result;
+    };
+    EXPECT_EQ(accels("app.open"), std::vector<std::string>{"<Control>o"});
+    EXPECT_EQ(accels("app.close"), std::vector<std::string>{"<Control>w"});
+    EXPECT_EQ(accels("app.save"), std::vector<std::string>{"<Control>s"});
+    EXPECT_EQ(accels("app.quit"), std::vector<std::string>{"<Control>q"});
+    EXPECT_EQ(accels("win.find"), std::vector<std::string>{"<Control>f"});
+    const auto zoomIn = accels("app.zoom-in");
+    EXPECT_NE(std::find(zoomIn.begin(), zoomIn.end(), "<Control>plus"), zoomIn.end());
+    EXPECT_NE(std::find(zoomIn.begin(), zoomIn.end(), "<Control>equal"), zoomIn.end());
+    EXPECT_EQ(accels("app.zoom-out").front(), "<Control>minus");
+    EXPECT_EQ(accels("app.actual-size").front(), "<Control>0");
+}
+
+TEST_F(MenuStatesTest, EnabledStatesFollowTheDocumentThroughItsLife) {
+    window();
+    EXPECT_TRUE(isEnabled("open"));
+    EXPECT_FALSE(isEnabled("close"));
+    EXPECT_FALSE(isEnabled("save"));
+
+    openDocument("life.yaml", "a: 1\n");
+    EXPECT_TRUE(isEnabled("close"));
+    EXPECT_FALSE(isEnabled("save")) << "nothing to save right after opening";
+
+    model->setFileContent("a: 2\n");
+    EXPECT_TRUE(isEnabled("save"));
+    model->setFileContent("a: 1\n");
+    EXPECT_FALSE(isEnabled("save")) << "edited back to the saved text";
+
+    model->setFileContent("a: 3\n");
+    activate("save");
+    EXPECT_FALSE(isEnabled("save"));
+    EXPECT_EQ(quessel::testing::readFile(model->fileURL()->path()), "a: 3\n");
+
+    activate("close");
+    EXPECT_FALSE(model->fileURL());
+    EXPECT_FALSE(isEnabled("close"));
+    EXPECT_FALSE(isEnabled("save"));
+    // Zoom is never disabled, with or without a document.
+    EXPECT_TRUE(isEnabled("zoom-in"));
+    EXPECT_TRUE(isEnabled("zoom-out"));
+    EXPECT_TRUE(isEnabled("actual-size"));
+}
+
+TEST_F(MenuStatesTest, OpenRecentOffersNothingWhileTheListIsEmpty) {
+    window();
+    const auto items = entries(recent());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "No Recent Files");
+    EXPECT_FALSE(isEnabled(items[0].action.substr(4)));
+}
+
+TEST_F(MenuStatesTest, OpenRecentListsFileNamesThenClearMenu) {
+    const auto a = writeDocument("one/same.yaml", "a: 1\n");
+    const auto b = writeDocument("two/same.yaml", "b: 2\n");
+    window();
+    model->openFile(a);
+    model->openFile(b);
+    quessel::testing::drainPending();
+
+    auto items = entries(recent());
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].title, "same.yaml");
+    EXPECT_EQ(items[0].target, b.uri());
+    EXPECT_EQ(items[1].title, "same.yaml");
+    EXPECT_EQ(items[1].target, a.uri());
+    EXPECT_EQ(items[2].title, "Clear Menu");
+
+    // Each item opens its own file.
+    activate("open-recent", Glib::Variant<Glib::ustring>::create(items[1].target));
+    EXPECT_EQ(model->fileURL(), a);
+
+    activate("clear-recent");
+    EXPECT_TRUE(model->recentFiles().empty());
+    items = entries(recent());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].title, "No Recent Files");
+}
+
+TEST_F(MenuStatesTest, FindBelongsToTheFocusedWindow) {
+    MainWindow& shown = window();
+    shown.present();
+    quessel::testing::drainPending();
+    EXPECT_TRUE(shown.get_action_enabled("find"));
+}
+
+} // namespace
+} // namespace quessel::app
