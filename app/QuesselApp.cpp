@@ -11,6 +11,7 @@
 #include "viewer_core/gtk/AboutPanel.hpp"
 #include "viewer_core/gtk/SharedAppearanceModifier.hpp"
 #include "viewer_core/gtk/WindowCloseInterceptor.hpp"
+#include "viewer_core/gtk/WindowConfiguration.hpp"
 #include "viewer_core/gtk/ZoomMenuCommands.hpp"
 
 #include <adwaita.h>
@@ -77,7 +78,7 @@ void QuesselApp::on_startup() {
 
 void QuesselApp::on_activate() {
     if (get_windows().empty()) {
-        createWindow().present();
+        showNewWindow();
         return;
     }
     delegate_.handleReopen();
@@ -100,7 +101,15 @@ void QuesselApp::on_open(const type_vec_files& files, const Glib::ustring&) {
     // Before the first window exists the file waits in the delegate; showing the window hands
     // the delegate the model, which opens it.
     if (firstWindow)
-        createWindow().present();
+        showNewWindow();
+}
+
+void QuesselApp::showNewWindow() {
+    MainWindow& window = createWindow();
+    // GTK applies a default size only before a window first maps, and the sizing waits for the
+    // next main-loop turn: show the window on the turn after it.
+    core::WindowConfiguration::configure(window, 0.65);
+    Glib::signal_idle().connect_once(sigc::track_object([&window] { window.present(); }, window));
 }
 
 MainWindow& QuesselApp::createWindow() {
@@ -111,6 +120,8 @@ MainWindow& QuesselApp::createWindow() {
                                       return generator->generateHTML(content, fontSize);
                                   });
     add_window(*window);
+    // GTK 4 hides an application window's menu bar unless asked; Linux has no global one.
+    window->set_show_menubar(true);
     ContentView& content = window->content();
     content.setOpenRequest([this](const core::FileUrl& url) { unsavedChangesGuard().open(url); });
     content.setSaveRequest([this] { unsavedChangesGuard().save(); });

@@ -41,6 +41,8 @@ public:
 
     // A new window over the one model, not yet shown.
     MainWindow& createWindow();
+    // A new window, sized to 65 % of the work area's width and its full height, then shown.
+    void showNewWindow();
 
 protected:
     explicit QuesselApp(const Glib::ustring& id);

@@ -3,7 +3,10 @@
 #include "app/MainWindow.hpp"
 #include "tests/app/AppFixture.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "viewer_core/gtk/WindowConfiguration.hpp"
 
+#include <gdkmm/display.h>
+#include <gdkmm/monitor.h>
 #include <giomm/file.h>
 #include <gtkmm/recentmanager.h>
 
@@ -64,6 +67,30 @@ TEST_F(LifecycleTest, TheFirstCloseClosesTheDocumentTheSecondTheWindow) {
 
     shown->close();
     EXPECT_TRUE(runUntil([&] { return application->get_windows().empty(); }));
+}
+
+TEST_F(LifecycleTest, TheWindowTakesTwoThirdsOfTheWidthAndTheFullHeightBeforeItShows) {
+    application->activate();
+    ASSERT_TRUE(runUntil([&] {
+        return !application->get_windows().empty() &&
+               application->get_windows().front()->get_mapped();
+    }));
+    Gtk::Window& shown = *application->get_windows().front();
+    auto monitors = shown.get_display()->get_monitors();
+    auto monitor = std::dynamic_pointer_cast<Gdk::Monitor>(monitors->get_object(0));
+    Gdk::Rectangle area;
+    monitor->get_geometry(area); // Xvfb has no panels: the work area is the whole screen
+    const auto [width, height] =
+        core::WindowConfiguration::sizeFor(area.get_width(), area.get_height(), 0.65);
+    // The size asked for before the window mapped (what it shows also holds the frame's borders).
+    int defaultWidth = 0;
+    int defaultHeight = 0;
+    shown.get_default_size(defaultWidth, defaultHeight);
+    EXPECT_EQ(defaultWidth, width);
+    EXPECT_EQ(defaultHeight, height);
+    // A size set after mapping would be ignored: the window really has it.
+    runUntil([&] { return shown.get_width() > 0; }, std::chrono::seconds(2));
+    EXPECT_GT(shown.get_width(), width * 9 / 10);
 }
 
 TEST_F(LifecycleTest, TheTitleStaysQuesselWhateverIsOpen) {

@@ -67,6 +67,23 @@ TEST_F(MenuStatesTest, MenusHoldTheExactTitlesInOrder) {
     EXPECT_EQ(titles(submenu(bar, 3)), std::vector<std::string>{"About Quessel"});
 }
 
+// Linux has no global menu bar: each window shows the application's.
+TEST_F(MenuStatesTest, EveryWindowShowsTheMenuBar) {
+    MainWindow& shown = window();
+    quessel::testing::runUntil([&] { return shown.get_mapped(); });
+    EXPECT_TRUE(shown.get_show_menubar());
+    std::function<bool(GtkWidget*)> holdsMenuBar = [&](GtkWidget* widget) {
+        if (GTK_IS_POPOVER_MENU_BAR(widget) && gtk_widget_get_mapped(widget))
+            return true;
+        for (GtkWidget* child = gtk_widget_get_first_child(widget); child != nullptr;
+             child = gtk_widget_get_next_sibling(child))
+            if (holdsMenuBar(child))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(holdsMenuBar(GTK_WIDGET(shown.gobj())));
+}
+
 TEST_F(MenuStatesTest, ShortcutsUseControl) {
     auto accels = [&](const char* action) {
         std::vector<std::string> result;
