@@ -3,7 +3,9 @@
 #include "app/MainWindow.hpp"
 #include "tests/app/AppFixture.hpp"
 #include "tests/support/MainLoop.hpp"
+#include "viewer_core/gtk/GObjectPtr.hpp"
 
+#include <adwaita.h>
 #include <giomm/menuattributeiter.h>
 
 namespace quessel::app {
@@ -166,6 +168,26 @@ TEST_F(MenuStatesTest, OpenRecentListsFileNamesThenClearMenu) {
     items = entries(recent());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].title, "No Recent Files");
+}
+
+TEST_F(MenuStatesTest, AboutShowsTheMakerAndTheCampaignLink) {
+    window();
+    activate("about");
+    AdwAboutWindow* about = nullptr;
+    GListModel* toplevels = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(toplevels) && about == nullptr; ++i) {
+        const auto object =
+            core::GObjectPtr<GObject>::adopt(G_OBJECT(g_list_model_get_item(toplevels, i)));
+        if (ADW_IS_ABOUT_WINDOW(object.get()))
+            about = ADW_ABOUT_WINDOW(object.get());
+    }
+    ASSERT_NE(about, nullptr);
+    EXPECT_STREQ(adw_about_window_get_application_name(about), "Quessel");
+    EXPECT_STREQ(adw_about_window_get_developer_name(about), "The Quessel developers");
+    EXPECT_STREQ(adw_about_window_get_website(about),
+                 "https://quessel.org?utm_source=quessel&utm_medium=app&utm_campaign=about");
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(about)), GTK_WINDOW(window().gobj()));
+    gtk_window_destroy(GTK_WINDOW(about));
 }
 
 TEST_F(MenuStatesTest, FindBelongsToTheFocusedWindow) {
