@@ -1,6 +1,7 @@
 // The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
 #pragma once
 
+#include "app/DocumentPages.hpp"
 #include "app/RawEditor.hpp"
 #include "app/YAMLWebView.hpp"
 #include "viewer_core/SharedSettings.hpp"
@@ -35,9 +36,10 @@ public:
     using OpenRequest = std::function<void(const core::FileUrl&)>;
     using SaveRequest = std::function<void()>;
 
-    // `pageSource` makes the rendered page from the text and the font size.
+    // `pageSource` makes the rendered page from the text and the font size; by default the
+    // application's page generation.
     ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
-                YAMLWebView::PageSource pageSource);
+                YAMLWebView::PageSource pageSource = documentPages());
     ~ContentView() override;
 
     // The toolbar, for the window's title bar.
@@ -55,6 +57,8 @@ public:
 
     // Shows the Open dialog, modal to the window; a chosen file goes to the open request.
     void openFile();
+    // The dialog last shown by openFile, for tests.
+    Glib::RefPtr<Gtk::FileChooserNative> openDialog() const noexcept { return openDialog_; }
     // Files dropped on the window: only the first counts, and only with a yaml or yml
     // extension in any case. Answers whether the drop is taken (any non-empty drop is).
     bool handleDrop(const std::vector<Glib::RefPtr<Gio::File>>& files);

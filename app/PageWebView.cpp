@@ -85,6 +85,10 @@ PageWebView::~PageWebView() {
 }
 
 void PageWebView::loadPage(std::string html) {
+    if (html.empty()) {
+        // The engine refuses empty bytes; a doctype alone is the same blank page.
+        html = "<!DOCTYPE html>";
+    }
     auto* owned = new std::string(std::move(html));
     GBytes* bytes = g_bytes_new_with_free_func(owned->data(), owned->size(), &deleteString, owned);
     ++ownLoadsPending_;

@@ -33,8 +33,14 @@ void appendStringSpan(std::string& out, std::string_view text) {
 }
 
 // A pair shows as "(key, value)", each in its one-line flow form.
+// (Appended piece by piece: GCC 12 at -O3 misreads "(" + text as an overlapping copy.)
 std::string pairText(const yaml::Pair& pair) {
-    return "(" + yaml::flowText(*pair.key) + ", " + yaml::flowText(*pair.value) + ")";
+    std::string text = "(";
+    text.append(yaml::flowText(*pair.key));
+    text.append(", ");
+    text.append(yaml::flowText(*pair.value));
+    text.push_back(')');
+    return text;
 }
 
 } // namespace

@@ -155,6 +155,30 @@ TEST_F(ContentViewTest, OpensRecentFilesThroughTheOpenRequest) {
     EXPECT_EQ(requested, (std::vector<std::string>{first.path()}));
 }
 
+TEST_F(ContentViewTest, TheOpenDialogOffersYamlFilesAndOpensTheChosenOne) {
+    const auto chosen = writeFile("chosen.yml", "chosen: 1\n");
+    std::vector<std::string> requested;
+    content().setOpenRequest([&](const core::FileUrl& url) { requested.push_back(url.path()); });
+    quessel::testing::click(content().openButton());
+    auto dialog = content().openDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->get_modal());
+    EXPECT_EQ(dialog->get_transient_for(), window.get());
+    EXPECT_FALSE(dialog->get_select_multiple());
+    ASSERT_TRUE(dialog->get_filter());
+    EXPECT_EQ(dialog->get_filter()->get_name(), "YAML files");
+    dialog->set_file(Gio::File::create_for_path(chosen.path()));
+    g_signal_emit_by_name(dialog->gobj(), "response", GTK_RESPONSE_CANCEL);
+    EXPECT_TRUE(requested.empty()) << "a cancelled dialog opens nothing";
+    quessel::testing::click(content().openButton());
+    dialog = content().openDialog();
+    dialog->set_file(Gio::File::create_for_path(chosen.path()));
+    // The dialog selects the file once it has read the folder.
+    ASSERT_TRUE(quessel::testing::runUntil([&] { return dialog->get_file() != nullptr; }));
+    g_signal_emit_by_name(dialog->gobj(), "response", GTK_RESPONSE_ACCEPT);
+    EXPECT_EQ(requested, (std::vector<std::string>{chosen.path()}));
+}
+
 TEST_F(ContentViewTest, DropsOpenTheFirstYamlFileInAnyCaseAndNothingElse) {
     const auto yml = writeFile("upper.YML", "upper: 1\n");
     const auto txt = writeFile("notes.txt", "notes: 1\n");

@@ -49,8 +49,9 @@ TEST_F(MainWindowTest, TheFindActionShowsTheSearchBar) {
 }
 
 TEST_F(MainWindowTest, LaunchingOnASampleFileShowsTheRenderedTree) {
-    const auto sample =
-        std::filesystem::path(g_getenv("QUESSEL_SOURCE_DIR")) / "examples" / "sample.yaml";
+    const char* source = g_getenv("QUESSEL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr) << "run through CTest, which names the source folder";
+    const auto sample = std::filesystem::path(source) / "examples" / "sample.yaml";
     appState->openFile(*core::FileUrl::fromPath(sample.string()));
     settle();
     EXPECT_TRUE(pageHas("document.querySelectorAll('.key').length > 3 && "

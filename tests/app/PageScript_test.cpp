@@ -158,6 +158,22 @@ TEST_F(PageScript, LineNumbersOfARawListingCanMatch) {
     EXPECT_EQ(search("2").total, 3); // line number 2, the banner's "line 2" and the value 2
 }
 
+TEST_F(PageScript, TheDeepestDocumentTheLoaderAcceptsCanBeSearched) {
+    loadDocument(std::string(999, '[') + "deep" + std::string(999, ']'));
+    EXPECT_EQ(search("deep").total, 1);
+    EXPECT_EQ(search("\u25BC").total, 998);
+}
+
+// The engine's HTML parser nests at most 512 elements deep and flattens the rest, two elements
+// per level; within that, collapsing the outermost node hides the innermost value.
+TEST_F(PageScript, CollapsingAnOuterNodeHidesEverythingInside) {
+    loadDocument(std::string(200, '[') + "deep" + std::string(200, ']'));
+    search("deep");
+    EXPECT_EQ(script("document.querySelector('mark.current').getClientRects().length"), "1");
+    script("document.querySelector('.toggle').click()");
+    EXPECT_EQ(script("document.querySelector('mark.current').getClientRects().length"), "0");
+}
+
 TEST_F(PageScript, CutsFollowTheLowerCasedTextWhenLowerCasingChangesItsLength) {
     // U+0130 lower-cases to two UTF-16 units, so the cut lands one unit to the right.
     loadValue(Sequence{"\xC4\xB0"

@@ -101,6 +101,13 @@ TEST_F(PageWebViewTest, RefusesEveryWayOfLeavingThePage) {
     EXPECT_STREQ(webkit_web_view_get_uri(page.get()), "about:blank");
 }
 
+TEST_F(PageWebViewTest, AnEmptyPageIsABlankPage) {
+    load("<p id=\"old\">old</p>");
+    page.loadPage(std::string());
+    EXPECT_TRUE(waitForPage(page.get(), "document.body === null || "
+                                        "document.body.childNodes.length === 0"));
+}
+
 TEST_F(PageWebViewTest, ReplacesItsPageWhenGivenANewOne) {
     load("<p>first</p>");
     page.loadPage(pageWith("<p id=\"second\">second</p>"));

@@ -163,6 +163,24 @@ TEST(RenderTool, AReplacementCharacterInTheTextIsValid) {
     EXPECT_EQ(run.status, 0) << run.err;
 }
 
+TEST(RenderTool, AnOutputThatCannotBeWrittenFailsWithOneLine) {
+    GObjectRef<GSubprocessLauncher> launcher(
+        g_subprocess_launcher_new(static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
+                                                                G_SUBPROCESS_FLAGS_STDERR_PIPE)));
+    g_subprocess_launcher_set_stdout_file_path(launcher.get(), "/dev/full");
+    const char* argv[] = {QUESSEL_RENDER_PATH, "-", nullptr};
+    GError* error = nullptr;
+    GObjectRef<GSubprocess> process(g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
+    ASSERT_TRUE(process) << error->message;
+    GBytes* input = g_bytes_new_static("a: 1\n", 5);
+    GBytes* err = nullptr;
+    ASSERT_TRUE(g_subprocess_communicate(process.get(), input, nullptr, nullptr, &err, nullptr));
+    g_bytes_unref(input);
+    const ToolRun run{g_subprocess_get_exit_status(process.get()), "", textOf(err)};
+    EXPECT_EQ(run.status, 1);
+    expectOneLineOnStandardError(run, "cannot write the page: No space left on device");
+}
+
 TEST(RenderTool, BadArgumentsExitTwoWithTheUsage) {
     for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--colour"},
                                                       {"--appearance", "blue"},

@@ -2,7 +2,6 @@
 #include "tests/app/WindowFixture.hpp"
 
 #include "tests/app/PageProbe.hpp"
-#include "tests/app/TestPages.hpp"
 #include "tests/support/MainLoop.hpp"
 
 #include <fstream>
@@ -15,7 +14,7 @@ WindowFixture::WindowFixture() {
     g_free(made);
     settings.setFontSize(14);
     appState = std::make_unique<core::ViewerAppState>("recentFiles", 5);
-    window = std::make_unique<app::MainWindow>(*appState, settings, testPages());
+    window = std::make_unique<app::MainWindow>(*appState, settings);
     window->present();
     runUntil([&] { return window->get_mapped(); });
     settle();

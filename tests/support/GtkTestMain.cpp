@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 #include <gtkmm/init.h>
 
+#include <filesystem>
+#include <string>
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Settings and recent files go to a folder of this run's own, never the user's.
-    if (char* config = g_dir_make_tmp("quessel-test-XXXXXX", nullptr)) {
-        g_setenv("XDG_CONFIG_HOME", config, TRUE);
-        g_free(config);
+    std::string config;
+    if (char* made = g_dir_make_tmp("quessel-test-XXXXXX", nullptr)) {
+        config = made;
+        g_free(made);
+        g_setenv("XDG_CONFIG_HOME", config.c_str(), TRUE);
     }
     // Listing the tests (CTest's discovery) needs no display.
     if (!GTEST_FLAG_GET(list_tests)) {
@@ -16,5 +21,10 @@ int main(int argc, char** argv) {
         Gtk::init_gtkmm_internals();
         adw_init();
     }
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    if (!config.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(config, ignored);
+    }
+    return result;
 }

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* styleSheet = R"css(
 .quessel-empty-icon { -gtk-icon-size: 48px; }
 .quessel-recent-header { margin-top: 8px; font-weight: bold; }
-.quessel-recent-row { font-size: 12px; padding: 2px 4px; min-height: 0; }
+.quessel-recent-row { font-size: 12px; font-weight: normal; padding: 2px 4px; min-height: 0; }
 .quessel-search-bar { padding: 8px 12px; background-color: @window_bg_color; }
 .quessel-search-field { padding: 6px 8px; background-color: @view_bg_color; border-radius: 6px; }
 .quessel-search-field entry, .quessel-search-field text {
