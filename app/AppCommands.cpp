@@ -1,0 +1,92 @@
+// The application's menu commands: their actions, shortcuts and enabled states, which follow the
+// document model live.
+#include "app/AppCommands.hpp"
+
+#include "app/AppMenu.hpp"
+
+#include <glibmm/main.h>
+
+#include <string_view>
+
+namespace quessel::app {
+namespace {
+
+// The name under which an action is added: its detailed name without the "app." group.
+Glib::ustring bare(std::string_view detailed) {
+    return Glib::ustring(std::string(detailed.substr(detailed.find('.') + 1)));
+}
+
+} // namespace
+
+AppCommands::AppCommands(Gtk::Application& application, core::ViewerAppState& appState,
+                         UnsavedChangesGuard& guard, core::ViewerAppDelegate& delegate,
+                         AppMenu& menu, Routes routes)
+    : appState_(appState), guard_(guard), delegate_(delegate), menu_(menu),
+      routes_(std::move(routes)) {
+    addActions(application);
+    setAccelerators(application);
+    willChange_ = appState_.signalWillChange().connect([this] { scheduleRefresh(); });
+    refresh();
+}
+
+AppCommands::~AppCommands() {
+    willChange_.disconnect();
+    pendingRefresh_.disconnect();
+}
+
+void AppCommands::addActions(Gtk::Application& application) {
+    application.add_action(bare(open), [this] {
+        delegate_.ensureWindowVisible();
+        routes_.showOpenPanel();
+    });
+    close_ = application.add_action(bare(close), [this] { guard_.close(); });
+    save_ = application.add_action(bare(save), [this] { guard_.save(); });
+    application.add_action_with_parameter(
+        bare(openRecent), Glib::VARIANT_TYPE_STRING,
+        [this](const Glib::VariantBase& uri) { openRecentFile(uri); });
+    application.add_action(bare(clearRecent), [this] { appState_.clearRecentFiles(); });
+    application.add_action(bare(noRecentFiles))->set_enabled(false);
+    application.add_action(bare(quit), [this] { routes_.quit(); });
+    application.add_action(bare(about), [this] { routes_.showAbout(); });
+}
+
+void AppCommands::setAccelerators(Gtk::Application& application) {
+    application.set_accels_for_action(open, {"<Control>o"});
+    application.set_accels_for_action(close, {"<Control>w"});
+    application.set_accels_for_action(save, {"<Control>s"});
+    application.set_accels_for_action(quit, {"<Control>q"});
+    application.set_accels_for_action(find, {"<Control>f"});
+}
+
+void AppCommands::openRecentFile(const Glib::VariantBase& uri) {
+    const auto text = Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(uri).get();
+    const auto url = core::FileUrl::fromUri(text.raw());
+    if (!url)
+        return;
+    delegate_.ensureWindowVisible();
+    guard_.open(*url);
+}
+
+void AppCommands::scheduleRefresh() {
+    if (pendingRefresh_.connected())
+        return;
+    pendingRefresh_ = Glib::signal_idle().connect([this] {
+        refresh();
+        return false;
+    });
+}
+
+void AppCommands::refresh() {
+    pendingRefresh_.disconnect();
+    const bool hasFile = appState_.fileURL().has_value();
+    close_->set_enabled(hasFile);
+    save_->set_enabled(hasFile && appState_.isDirty());
+    // Rebuilding the submenu closes it if it is open: only do it when the list changed.
+    if (!recentShown_ || shownRecentFiles_ != appState_.recentFiles()) {
+        shownRecentFiles_ = appState_.recentFiles();
+        recentShown_ = true;
+        menu_.showRecentFiles(shownRecentFiles_);
+    }
+}
+
+} // namespace quessel::app

@@ -1,0 +1,71 @@
+// The application's menu commands: their actions, shortcuts and enabled states, which follow the
+// document model live.
+#pragma once
+
+#include "app/UnsavedChangesGuard.hpp"
+#include "viewer_core/ViewerAppState.hpp"
+#include "viewer_core/gtk/ViewerAppDelegate.hpp"
+
+#include <giomm/simpleaction.h>
+#include <gtkmm/application.h>
+#include <sigc++/connection.h>
+
+#include <functional>
+#include <vector>
+
+namespace quessel::app {
+
+class AppMenu;
+
+class AppCommands {
+public:
+    // Detailed action names as the menu items name them.
+    static constexpr const char* open = "app.open";
+    static constexpr const char* close = "app.close";
+    static constexpr const char* openRecent = "app.open-recent";
+    static constexpr const char* clearRecent = "app.clear-recent";
+    static constexpr const char* noRecentFiles = "app.no-recent-files";
+    static constexpr const char* save = "app.save";
+    static constexpr const char* quit = "app.quit";
+    static constexpr const char* find = "win.find";
+    static constexpr const char* about = "app.about";
+
+    // What the application itself provides: the Open panel, the About window, quitting.
+    struct Routes {
+        std::function<void()> showOpenPanel;
+        std::function<void()> showAbout;
+        std::function<void()> quit;
+    };
+
+    AppCommands(Gtk::Application& application, core::ViewerAppState& appState,
+                UnsavedChangesGuard& guard, core::ViewerAppDelegate& delegate, AppMenu& menu,
+                Routes routes);
+    ~AppCommands();
+    AppCommands(const AppCommands&) = delete;
+    AppCommands& operator=(const AppCommands&) = delete;
+
+    // Re-reads the model: Close needs a file, Save a file with changes; the Open Recent submenu
+    // shows the recent files.
+    void refresh();
+
+private:
+    void addActions(Gtk::Application& application);
+    void setAccelerators(Gtk::Application& application);
+    void openRecentFile(const Glib::VariantBase& uri);
+    // The model announces a change before storing it: re-read it on the next main-loop turn.
+    void scheduleRefresh();
+
+    core::ViewerAppState& appState_;
+    UnsavedChangesGuard& guard_;
+    core::ViewerAppDelegate& delegate_;
+    AppMenu& menu_;
+    Routes routes_;
+    Glib::RefPtr<Gio::SimpleAction> close_;
+    Glib::RefPtr<Gio::SimpleAction> save_;
+    std::vector<core::FileUrl> shownRecentFiles_;
+    bool recentShown_ = false;
+    sigc::connection willChange_;
+    sigc::connection pendingRefresh_;
+};
+
+} // namespace quessel::app
