@@ -53,10 +53,7 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
     buildHeaderBar();
     buildPages();
     shownFileURL_ = appState_.fileURL();
-    if (const auto& error = appState_.errorMessage()) {
-        reportedErrorData_ = error->data();
-        reportedErrorText_ = *error;
-    }
+    reportedFailedOpens_ = appState_.failedOpenCount();
     appStateChanged_ = appState_.signalWillChange().connect([this] {
         ++changeCount_;
         scheduleRefresh();
@@ -170,14 +167,10 @@ void ContentView::refreshPages(bool hasFile) {
 
 void ContentView::reportNewError() {
     const auto& error = appState_.errorMessage();
-    if (!error) {
+    if (!error || appState_.failedOpenCount() == reportedFailedOpens_) {
         return;
     }
-    if (error->data() == reportedErrorData_ && *error == reportedErrorText_) {
-        return;
-    }
-    reportedErrorData_ = error->data();
-    reportedErrorText_ = *error;
+    reportedFailedOpens_ = appState_.failedOpenCount();
     showMessage(*error);
 }
 
@@ -222,10 +215,9 @@ void ContentView::saveAndReport() {
         return;
     }
     appState_.saveFile();
-    // The model reports a failed save only on standard output and leaves the document dirty;
-    // the user hears of it here.
-    if (appState_.fileURL() && appState_.isDirty()) {
-        showMessage("Could not save file: " + appState_.fileName());
+    // The model reports a failed save on standard output; the user hears of it here.
+    if (const auto& error = appState_.lastSaveError()) {
+        showMessage("Could not save file: " + *error);
     }
 }
 

@@ -21,6 +21,7 @@
 #include <gtkmm/headerbar.h>
 #include <gtkmm/stack.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -126,10 +127,9 @@ private:
     std::uint64_t changeCount_ = 0;
     std::uint64_t editorPushCount_ = UINT64_MAX;
     std::optional<core::FileUrl> shownFileURL_;
-    // The error message last reported; a new failure assigns a new string even when its text
-    // repeats, so the buffer's address tells a repeated failure from no failure.
-    const char* reportedErrorData_ = nullptr;
-    std::string reportedErrorText_;
+    // The model's count of failed opens as of the last message shown; a new failure shows even
+    // when its text repeats the previous one.
+    std::uint64_t reportedFailedOpens_ = 0;
 
     Gtk::HeaderBar headerBar_;
     Gtk::Box spacer_;

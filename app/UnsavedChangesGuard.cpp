@@ -6,31 +6,13 @@
 #include "viewer_core/gtk/MessageDialog.hpp"
 #include "viewer_core/gtk/UnsavedChangesDialog.hpp"
 
-#include <iostream>
-#include <sstream>
-#include <string_view>
-
 namespace quessel::app {
 
 using core::UnsavedChangesDialog;
 
 std::optional<std::string> saveExplainingFailure(core::ViewerAppState& appState) {
-    std::ostringstream captured;
-    std::streambuf* const previous = std::cout.rdbuf(captured.rdbuf());
     appState.saveFile();
-    std::cout.rdbuf(previous);
-    std::string report = captured.str();
-    std::cout << report << std::flush;
-    if (!appState.isDirty())
-        return std::nullopt;
-    constexpr std::string_view prefix = "Error saving file: ";
-    if (report.starts_with(prefix))
-        report.erase(0, prefix.size());
-    while (!report.empty() && (report.back() == '\n' || report.back() == '\r'))
-        report.pop_back();
-    if (report.empty())
-        report = "The file could not be written.";
-    return report;
+    return appState.lastSaveError();
 }
 
 UnsavedChangesGuard::UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow)

@@ -77,6 +77,7 @@ void ViewerAppState::openFile(const FileUrl& url) {
         // Both copies exist before anything is assigned, so a failure leaves the model whole.
         original = loaded.text;
     } catch (const std::exception& error) {
+        ++failedOpenCount_;
         setErrorMessage("Could not open file: " + std::string(error.what()));
         return;
     }
@@ -98,13 +99,19 @@ void ViewerAppState::saveFile() {
     try {
         diskIdentity_ = writeFileAtomically(fileURL()->path(), fileContent());
     } catch (const FileError& error) {
-        std::cout << "Error saving file: " << error.description() << std::endl;
+        reportSaveFailure(error.description());
         return;
     } catch (const std::exception& error) {
-        std::cout << "Error saving file: " << error.what() << std::endl;
+        reportSaveFailure(error.what());
         return;
     }
+    lastSaveError_.reset();
     setOriginalContent(fileContent());
+}
+
+void ViewerAppState::reportSaveFailure(std::string description) {
+    std::cout << "Error saving file: " << description << std::endl;
+    lastSaveError_ = std::move(description);
 }
 
 void ViewerAppState::closeFile() {

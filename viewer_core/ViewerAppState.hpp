@@ -64,6 +64,14 @@ public:
     // program wrote, replaced or removed it). False with no file open.
     bool hasChangedOnDisk() const;
 
+    // Why the last save failed, in the words of the standard-output line; none after a successful
+    // save or before any. Windows use it to tell the user, not only the terminal.
+    const std::optional<std::string>& lastSaveError() const { return lastSaveError_; }
+
+    // Counts failed opens, so a window can tell a new failure from the previous one even when
+    // both carry the same message.
+    std::uint64_t failedOpenCount() const { return failedOpenCount_; }
+
     // Called with the file after every successful open; the application passes each file on to
     // the desktop's shared list of recent files, which this library cannot reach without GTK.
     void setOpenedFileHook(std::function<void(const FileUrl&)> hook) {
@@ -80,6 +88,7 @@ private:
     void loadRecentFiles();
     void saveRecentFiles();
     void willChange() { willChange_.emit(); }
+    void reportSaveFailure(std::string description);
 
     std::optional<FileUrl> fileURL_;
     std::string fileContent_;
@@ -96,6 +105,8 @@ private:
     std::function<void(const FileUrl&)> openedFileHook_;
     // The file on disk as of the last open or save.
     std::optional<FileIdentity> diskIdentity_;
+    std::optional<std::string> lastSaveError_;
+    std::uint64_t failedOpenCount_ = 0;
 
     // Bumped on every assignment of either text; the cached answer holds for one pair.
     std::uint64_t contentGeneration_ = 0;

@@ -134,7 +134,9 @@ TEST_F(ContentViewTest, ShowsAFailedSave) {
     quessel::testing::click(content().saveButton());
     settle();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Could not save file: a.yaml");
+    // The toast says why, in the words of the standard-output line.
+    EXPECT_EQ(shown[0], "Could not save file: " + *appState->lastSaveError());
+    EXPECT_NE(shown[0].find("No such file or directory"), std::string::npos);
     std::filesystem::create_directories(folder / "gone");
     quessel::testing::click(content().saveButton());
     settle();

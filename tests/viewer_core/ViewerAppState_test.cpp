@@ -104,6 +104,9 @@ TEST_F(ViewerAppStateTest, FailedOpenKeepsTheDocumentItsEditsAndTheRecentList) {
     state.openFile(*FileUrl::fromPath(path("missing.yaml")));
     EXPECT_EQ(state.errorMessage(), "Could not open file: Failed to open file \u201C" +
                                         path("missing.yaml") + "\u201D: No such file or directory");
+    // Every failure counts, also one that repeats the previous message.
+    state.openFile(*FileUrl::fromPath(path("missing.yaml")));
+    EXPECT_EQ(state.failedOpenCount(), 3u);
 }
 
 TEST_F(ViewerAppStateTest, SuccessfulOpenDoesNotClearAnEarlierError) {
@@ -183,6 +186,13 @@ TEST_F(ViewerAppStateTest, FailedSavePrintsOneLineAndStaysDirty) {
     EXPECT_EQ(state.errorMessage(), std::nullopt);
     EXPECT_EQ(testing::readFile(path("moved/doc.yaml")), "a: 1\n");
     EXPECT_THAT(testing::folderEntries(path("moved")), ElementsAre("doc.yaml"));
+    // The reason stays readable for the window until the next save succeeds.
+    EXPECT_EQ(state.lastSaveError(), printed.substr(19, printed.size() - 20));
+
+    ASSERT_EQ(::unlink(path("folder").c_str()), 0);
+    ASSERT_EQ(::rename(path("moved").c_str(), path("folder").c_str()), 0);
+    EXPECT_EQ(savePrinting(state), "");
+    EXPECT_EQ(state.lastSaveError(), std::nullopt);
 }
 
 TEST_F(ViewerAppStateTest, SaveFailingHalfWayLeavesTheOriginalAndNoTemporaryFile) {
