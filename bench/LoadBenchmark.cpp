@@ -98,6 +98,37 @@ void BM_Load(benchmark::State& state) {
 }
 BENCHMARK(BM_Load)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseManualTime();
 
+// Nine levels of nine aliases: a billion nodes if nothing stopped the expansion.
+std::string billionLaughs() {
+    std::string text =
+        "a: &a [\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\"]\n";
+    for (char level = 'b'; level <= 'i'; ++level) {
+        const char previous = static_cast<char>(level - 1);
+        text += std::string(1, level) + ": &" + level + " [";
+        for (int i = 0; i < 9; ++i) {
+            text += std::string(i == 0 ? "*" : ",*") + previous;
+        }
+        text += "]\n";
+    }
+    return text;
+}
+
+// How long and how much memory it takes to refuse the bomb.
+void BM_BillionLaughs(benchmark::State& state) {
+    const std::string text = billionLaughs();
+    const quessel::bench::PeakMemory peak;
+    for (auto _ : state) {
+        try {
+            benchmark::DoNotOptimize(quessel::yaml::load(text));
+            state.SkipWithError("the alias bomb loaded");
+        } catch (const quessel::yaml::YamlError&) {
+            // The expected outcome.
+        }
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak.rise()) / 1e6;
+}
+BENCHMARK(BM_BillionLaughs)->Unit(benchmark::kMillisecond);
+
 std::vector<std::string> readCorpus() {
     std::vector<std::string> texts;
     const char* directory = std::getenv("QUESSEL_CORPUS_DIR");
