@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <random>
 
 namespace quessel::yaml {
 namespace {
@@ -14,8 +15,18 @@ std::size_t mix(std::size_t hash, std::uint64_t word) {
     return hash ^ (hash >> 31);
 }
 
+// A seed that differs between runs, so that a document cannot be written to make its keys
+// collide and turn the key tables quadratic.
+std::size_t processSeed() {
+    static const std::size_t seed = [] {
+        std::random_device device;
+        return (static_cast<std::size_t>(device()) << 32) ^ device() ^ 0x9E3779B97F4A7C15ULL;
+    }();
+    return seed;
+}
+
 std::size_t wordHash(std::string_view text) {
-    std::size_t hash = 0x9E3779B97F4A7C15ULL ^ text.size();
+    std::size_t hash = processSeed() ^ text.size();
     std::size_t position = 0;
     for (; position + 8 <= text.size(); position += 8) {
         std::uint64_t word = 0;
