@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -51,20 +52,32 @@ double seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
 }
 
+// CPU time of this thread: unlike wall time, it does not grow when other processes compete for
+// the machine, so the ratio stays meaningful on a shared one.
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 // Times both in every iteration, so that the ratio compares runs under the same machine load.
 void compareWithLibyaml(benchmark::State& state, const std::vector<const std::string*>& texts) {
     double libyamlSeconds = 0;
     double loadSeconds = 0;
+    double libyamlCpu = 0;
+    double loadCpu = 0;
     std::size_t bytes = 0;
     for (const std::string* text : texts) {
         bytes += text->size();
     }
     for (auto _ : state) {
+        const double cpuStart = threadSeconds();
         const auto start = Clock::now();
         for (const std::string* text : texts) {
             libyamlEventLoop(*text);
         }
         const auto middle = Clock::now();
+        const double cpuMiddle = threadSeconds();
         for (const std::string* text : texts) {
             try {
                 benchmark::DoNotOptimize(quessel::yaml::load(*text));
@@ -73,6 +86,8 @@ void compareWithLibyaml(benchmark::State& state, const std::vector<const std::st
             }
         }
         const auto end = Clock::now();
+        libyamlCpu += cpuMiddle - cpuStart;
+        loadCpu += threadSeconds() - cpuMiddle;
         libyamlSeconds += seconds(middle - start);
         loadSeconds += seconds(end - middle);
         state.SetIterationTime(seconds(end - middle));
@@ -80,6 +95,7 @@ void compareWithLibyaml(benchmark::State& state, const std::vector<const std::st
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     state.counters["libyaml_ms"] = 1000 * libyamlSeconds / static_cast<double>(state.iterations());
     state.counters["ratio"] = loadSeconds / libyamlSeconds;
+    state.counters["cpu_ratio"] = loadCpu / libyamlCpu;
 }
 
 void measurePeak(benchmark::State& state, const std::string& text) {
