@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,42 +61,69 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// Times both in every iteration, so that the ratio compares runs under the same machine load.
-void compareWithLibyaml(benchmark::State& state, const std::vector<const std::string*>& texts) {
-    double libyamlSeconds = 0;
-    double loadSeconds = 0;
+// Accumulated times of the runs, wall and thread CPU.
+struct Timings {
+    double libyaml = 0;
+    double load = 0;
+    double free = 0;
     double libyamlCpu = 0;
     double loadCpu = 0;
+};
+
+// Loads every text; the values are kept, so that releasing them is timed on its own.
+std::vector<std::optional<quessel::yaml::YamlValue>>
+loadAll(const std::vector<const std::string*>& texts) {
+    std::vector<std::optional<quessel::yaml::YamlValue>> values;
+    values.reserve(texts.size());
+    for (const std::string* text : texts) {
+        try {
+            values.push_back(quessel::yaml::load(*text));
+        } catch (const quessel::yaml::YamlError&) {
+            // Invalid corpus files cost what reaching their error costs.
+        }
+    }
+    return values;
+}
+
+void runOnce(const std::vector<const std::string*>& texts, Timings& timings) {
+    const double cpuStart = threadSeconds();
+    const auto start = Clock::now();
+    for (const std::string* text : texts) {
+        libyamlEventLoop(*text);
+    }
+    const auto middle = Clock::now();
+    const double cpuMiddle = threadSeconds();
+    auto values = loadAll(texts);
+    const auto end = Clock::now();
+    timings.loadCpu += threadSeconds() - cpuMiddle;
+    values.clear();
+    timings.free += seconds(Clock::now() - end);
+    timings.libyamlCpu += cpuMiddle - cpuStart;
+    timings.libyaml += seconds(middle - start);
+    timings.load += seconds(end - middle);
+}
+
+// Times both in every iteration, so that the ratio compares runs under the same machine load.
+// The ratio is load's time (the node tree released, the value returned) over libyaml's;
+// ratio_with_free adds releasing the value.
+void compareWithLibyaml(benchmark::State& state, const std::vector<const std::string*>& texts) {
+    Timings timings;
     std::size_t bytes = 0;
     for (const std::string* text : texts) {
         bytes += text->size();
     }
     for (auto _ : state) {
-        const double cpuStart = threadSeconds();
-        const auto start = Clock::now();
-        for (const std::string* text : texts) {
-            libyamlEventLoop(*text);
-        }
-        const auto middle = Clock::now();
-        const double cpuMiddle = threadSeconds();
-        for (const std::string* text : texts) {
-            try {
-                benchmark::DoNotOptimize(quessel::yaml::load(*text));
-            } catch (const quessel::yaml::YamlError&) {
-                // Invalid corpus files cost what reaching their error costs.
-            }
-        }
-        const auto end = Clock::now();
-        libyamlCpu += cpuMiddle - cpuStart;
-        loadCpu += threadSeconds() - cpuMiddle;
-        libyamlSeconds += seconds(middle - start);
-        loadSeconds += seconds(end - middle);
-        state.SetIterationTime(seconds(end - middle));
+        const double before = timings.load;
+        runOnce(texts, timings);
+        state.SetIterationTime(timings.load - before);
     }
+    const auto iterations = static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.counters["libyaml_ms"] = 1000 * libyamlSeconds / static_cast<double>(state.iterations());
-    state.counters["ratio"] = loadSeconds / libyamlSeconds;
-    state.counters["cpu_ratio"] = loadCpu / libyamlCpu;
+    state.counters["libyaml_ms"] = 1000 * timings.libyaml / iterations;
+    state.counters["free_ms"] = 1000 * timings.free / iterations;
+    state.counters["ratio"] = timings.load / timings.libyaml;
+    state.counters["ratio_with_free"] = (timings.load + timings.free) / timings.libyaml;
+    state.counters["cpu_ratio"] = timings.loadCpu / timings.libyamlCpu;
 }
 
 void measurePeak(benchmark::State& state, const std::string& text) {
