@@ -182,7 +182,7 @@ std::int32_t YamlError::value() const {
 const std::vector<YamlError::DuplicatedKey>& YamlError::duplicates() const {
     return fields_->duplicates;
 }
-const std::string& YamlError::description() const {
+std::string YamlError::description() const {
     return fields_->description;
 }
 const char* YamlError::what() const noexcept {
