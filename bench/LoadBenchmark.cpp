@@ -9,8 +9,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,35 +44,77 @@ double seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
 }
 
+// CPU time of this thread: unlike wall time, it does not grow when other processes compete for
+// the machine, so the ratio stays meaningful on a shared one.
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Accumulated times of the runs, wall and thread CPU.
+struct Timings {
+    double libyaml = 0;
+    double load = 0;
+    double free = 0;
+    double libyamlCpu = 0;
+    double loadCpu = 0;
+};
+
+// Loads every text; the values are kept, so that releasing them is timed on its own.
+std::vector<std::optional<quessel::yaml::YamlValue>>
+loadAll(const std::vector<const std::string*>& texts) {
+    std::vector<std::optional<quessel::yaml::YamlValue>> values;
+    values.reserve(texts.size());
+    for (const std::string* text : texts) {
+        try {
+            values.push_back(quessel::yaml::load(*text));
+        } catch (const quessel::yaml::YamlError&) {
+            // Invalid corpus files cost what reaching their error costs.
+        }
+    }
+    return values;
+}
+
+void runOnce(const std::vector<const std::string*>& texts, Timings& timings) {
+    const double cpuStart = threadSeconds();
+    const auto start = Clock::now();
+    for (const std::string* text : texts) {
+        libyamlEventLoop(*text);
+    }
+    const auto middle = Clock::now();
+    const double cpuMiddle = threadSeconds();
+    auto values = loadAll(texts);
+    const auto end = Clock::now();
+    timings.loadCpu += threadSeconds() - cpuMiddle;
+    values.clear();
+    timings.free += seconds(Clock::now() - end);
+    timings.libyamlCpu += cpuMiddle - cpuStart;
+    timings.libyaml += seconds(middle - start);
+    timings.load += seconds(end - middle);
+}
+
 // Times both in every iteration, so that the ratio compares runs under the same machine load.
+// The ratio is load's time (the node tree released, the value returned) over libyaml's;
+// ratio_with_free adds releasing the value.
 void compareWithLibyaml(benchmark::State& state, const std::vector<const std::string*>& texts) {
-    double libyamlSeconds = 0;
-    double loadSeconds = 0;
+    Timings timings;
     std::size_t bytes = 0;
     for (const std::string* text : texts) {
         bytes += text->size();
     }
     for (auto _ : state) {
-        const auto start = Clock::now();
-        for (const std::string* text : texts) {
-            libyamlEventLoop(*text);
-        }
-        const auto middle = Clock::now();
-        for (const std::string* text : texts) {
-            try {
-                benchmark::DoNotOptimize(quessel::yaml::load(*text));
-            } catch (const quessel::yaml::YamlError&) {
-                // Invalid corpus files cost what reaching their error costs.
-            }
-        }
-        const auto end = Clock::now();
-        libyamlSeconds += seconds(middle - start);
-        loadSeconds += seconds(end - middle);
-        state.SetIterationTime(seconds(end - middle));
+        const double before = timings.load;
+        runOnce(texts, timings);
+        state.SetIterationTime(timings.load - before);
     }
+    const auto iterations = static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.counters["libyaml_ms"] = 1000 * libyamlSeconds / static_cast<double>(state.iterations());
-    state.counters["ratio"] = loadSeconds / libyamlSeconds;
+    state.counters["libyaml_ms"] = 1000 * timings.libyaml / iterations;
+    state.counters["free_ms"] = 1000 * timings.free / iterations;
+    state.counters["ratio"] = timings.load / timings.libyaml;
+    state.counters["ratio_with_free"] = (timings.load + timings.free) / timings.libyaml;
+    state.counters["cpu_ratio"] = timings.loadCpu / timings.libyamlCpu;
 }
 
 void measurePeak(benchmark::State& state, const std::string& text) {
@@ -88,6 +133,37 @@ void BM_Load(benchmark::State& state) {
     compareWithLibyaml(state, {&text});
 }
 BENCHMARK(BM_Load)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// Nine levels of nine aliases: a billion nodes if nothing stopped the expansion.
+std::string billionLaughs() {
+    std::string text =
+        "a: &a [\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\",\"lol\"]\n";
+    for (char level = 'b'; level <= 'i'; ++level) {
+        const char previous = static_cast<char>(level - 1);
+        text += std::string(1, level) + ": &" + level + " [";
+        for (int i = 0; i < 9; ++i) {
+            text += std::string(i == 0 ? "*" : ",*") + previous;
+        }
+        text += "]\n";
+    }
+    return text;
+}
+
+// How long and how much memory it takes to refuse the bomb.
+void BM_BillionLaughs(benchmark::State& state) {
+    const std::string text = billionLaughs();
+    const quessel::bench::PeakMemory peak;
+    for (auto _ : state) {
+        try {
+            benchmark::DoNotOptimize(quessel::yaml::load(text));
+            state.SkipWithError("the alias bomb loaded");
+        } catch (const quessel::yaml::YamlError&) {
+            // The expected outcome.
+        }
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak.rise()) / 1e6;
+}
+BENCHMARK(BM_BillionLaughs)->Unit(benchmark::kMillisecond);
 
 std::vector<std::string> readCorpus() {
     std::vector<std::string> texts;

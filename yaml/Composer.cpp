@@ -50,6 +50,9 @@ Node Composer::loadDocument() {
             break;
         case YAML_SEQUENCE_END_EVENT:
         case YAML_MAPPING_END_EVENT:
+            if (open_.empty()) {
+                throw std::logic_error("libyaml ended a collection that was never opened");
+            }
             complete = closeCollection();
             break;
         default:

@@ -18,8 +18,12 @@ const detail::AliasOccurrence* outermost(const Node& node, const detail::AliasOc
 }
 
 // The first pair whose key is a value key (`=`), whose value names a mapping used as a key.
-const NodePair* valuePair(const Node& mapping) {
+// Every pair looked at through an alias is charged: a large mapping named as a key many times
+// would otherwise be scanned once per key.
+const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* alias,
+                          ExpansionBudget& budget) {
     for (const NodePair& pair : mapping.pairs()) {
+        budget.charge(alias);
         if (detail::resolveTag(*pair.key.data()) == detail::valueTag) {
             return &pair;
         }
@@ -277,7 +281,8 @@ Construction::keyText(const Node& key, const detail::AliasOccurrence* outer, Slo
         if (node.kind() == Node::Kind::alias) {
             aliasNodeReached();
         }
-        const NodePair* named = node.kind() == Node::Kind::mapping ? valuePair(node) : nullptr;
+        const NodePair* named =
+            node.kind() == Node::Kind::mapping ? valuePair(node, alias, budget_) : nullptr;
         if (named == nullptr) {
             push(node, shapeOf(node), slot, alias);
             return std::nullopt;

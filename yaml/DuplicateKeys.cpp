@@ -4,43 +4,19 @@
 
 #include "yaml/CanonicalText.hpp"
 #include "yaml/Constructor.hpp"
+#include "yaml/KeyHash.hpp"
 #include "yaml/NodeArena.hpp"
 #include "yaml/ValueText.hpp"
 #include "yaml/YamlError.hpp"
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace quessel::yaml {
 namespace {
 
 // Up to this many keys, comparing stored hashes pairwise is cheaper than a table.
 constexpr std::size_t pairwiseLimit = 8;
-
-// Keys are mostly short ASCII words: hash eight bytes at a time, and only normalise the rare
-// texts beyond ASCII (canonically equal texts must hash alike).
-std::size_t mix(std::size_t hash, std::uint64_t word) {
-    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ULL;
-    return hash ^ (hash >> 31);
-}
-
-std::size_t wordHash(std::string_view text) {
-    std::size_t hash = 0x9E3779B97F4A7C15ULL ^ text.size();
-    std::size_t position = 0;
-    for (; position + 8 <= text.size(); position += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + position, 8);
-        hash = mix(hash, word);
-    }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + position, text.size() - position);
-    return mix(hash, tail);
-}
-
-std::size_t textHash(std::string_view text) {
-    return isAscii(text) ? wordHash(text) : wordHash(canonicalForm(text));
-}
 
 Mark occurrenceMark(const Node& key) {
     if (const auto alias = key.aliasMark()) {
@@ -94,7 +70,7 @@ std::uint8_t DuplicateKeys::describe(std::span<const NodePair> pairs) {
             flags |= detail::mergesKeys;
         }
         if (key.kind() == Node::Kind::scalar) {
-            keys_[index] = {textHash(key.string()), static_cast<std::uint32_t>(index)};
+            keys_[index] = {keyTextHash(key.string()), static_cast<std::uint32_t>(index)};
         } else {
             flags |= detail::keysMayRepeat;
             keys_[index] = {key.hash(), static_cast<std::uint32_t>(index)};

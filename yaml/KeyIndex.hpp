@@ -3,6 +3,7 @@
 #pragma once
 
 #include "yaml/CanonicalText.hpp"
+#include "yaml/KeyHash.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,7 @@ public:
     // and hashes, so the texts may live in a container that grows and moves.
     template <typename KeyAt>
     std::optional<std::size_t> findOrAdd(std::string_view key, const KeyAt& keyAt) {
-        const std::size_t hash = canonicalHash(key);
+        const std::size_t hash = keyTextHash(key);
         if (slots_.empty()) {
             for (std::size_t position = 0; position < hashes_.size(); ++position) {
                 if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {

@@ -7,6 +7,8 @@
 
 namespace quessel::yaml {
 
+class LineIndex;
+
 struct Mark {
     std::int64_t line = 1;
     std::int64_t column = 1;
@@ -18,6 +20,8 @@ struct Mark {
     // break, then a caret under the marked column, indented by UTF-16 code units. A column
     // beyond the line or inside a character puts the caret after the whole line.
     std::string snippet(std::string_view from) const;
+    // The same for the mark's line of a text whose lines are already known.
+    std::string snippet(const LineIndex& lines) const;
 
     friend bool operator==(const Mark&, const Mark&) = default;
 };

@@ -7,6 +7,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/utext.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -157,6 +158,21 @@ std::string_view substring(std::string_view text, std::size_t at) {
         }
         start = end;
     }
+}
+
+LineIndex::LineIndex(std::string_view text) : text_(text) {
+    for (std::size_t start = 0; start < text.size(); start = lineEnd(text, start)) {
+        starts_.push_back(start);
+    }
+    starts_.push_back(text.size());
+}
+
+std::string_view LineIndex::line(std::size_t at) const {
+    if (starts_.size() < 2) {
+        return text_.substr(0, 0);
+    }
+    const std::size_t number = std::min(at, starts_.size() - 2);
+    return text_.substr(starts_[number], starts_[number + 1] - starts_[number]);
 }
 
 std::string endingWithNewLine(std::string_view text) {

@@ -5,12 +5,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quessel::yaml {
 
 // Lines end at LF, CR, CR LF, U+0085, U+2028 or U+2029; a line's text includes its terminator.
 // The line with 0-based number `at`, or the last line when the text has fewer lines.
 std::string_view substring(std::string_view text, std::size_t at);
+
+// The starts of a text's lines, found once, for reports that quote many lines.
+class LineIndex {
+public:
+    explicit LineIndex(std::string_view text);
+    // The same as substring(text, at).
+    std::string_view line(std::size_t at) const;
+
+private:
+    std::string_view text_;
+    std::vector<std::size_t> starts_; // of every line, then the end of the text
+};
 
 // The text itself when it ends with one of U+000A to U+000D, U+0085, U+2028, U+2029; otherwise
 // the text followed by a line feed, so that whatever follows starts a new line.

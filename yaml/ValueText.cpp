@@ -130,6 +130,17 @@ Piece textPiece(const std::string& text) {
     return {nullptr, {}, &text};
 }
 
+void writeSet(const Set& set, std::string& out) {
+    out += '{';
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        if (i > 0) {
+            out += ", ";
+        }
+        out += flowString(set[i]);
+    }
+    out += '}';
+}
+
 void expand(const YamlValue& value, std::string& out, std::vector<Piece>& pending) {
     if (const auto* sequence = std::get_if<Sequence>(&value.storage)) {
         out += '[';
@@ -153,14 +164,7 @@ void expand(const YamlValue& value, std::string& out, std::vector<Piece>& pendin
             }
         }
     } else if (const auto* set = std::get_if<Set>(&value.storage)) {
-        out += '{';
-        for (std::size_t i = 0; i < set->size(); ++i) {
-            if (i > 0) {
-                out += ", ";
-            }
-            out += flowString((*set)[i]);
-        }
-        out += '}';
+        writeSet(*set, out);
     } else if (const auto* pair = std::get_if<Pair>(&value.storage)) {
         pending.push_back(valuePiece(*pair->value));
         pending.push_back(literalPiece(": "));

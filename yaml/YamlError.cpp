@@ -47,6 +47,8 @@ std::string readerDescription(const std::string& problem, std::optional<std::int
 
 std::string duplicatesDescription(const std::vector<YamlError::DuplicatedKey>& duplicates,
                                   std::string_view yaml) {
+    // Reports may quote thousands of lines: find the lines once.
+    const LineIndex lines(yaml);
     std::string result = "error: parser: expected all keys to be unique but found the following "
                          "duplicated key(s):";
     for (const YamlError::DuplicatedKey& key : duplicates) {
@@ -60,7 +62,7 @@ std::string duplicatesDescription(const std::vector<YamlError::DuplicatedKey>& d
                 snippets += '\n';
             }
             result += key.occurrences[i].description();
-            snippets += key.occurrences[i].snippet(yaml);
+            snippets += key.occurrences[i].snippet(lines);
         }
         result += "]):\n";
         result += snippets;
@@ -180,7 +182,7 @@ std::int32_t YamlError::value() const {
 const std::vector<YamlError::DuplicatedKey>& YamlError::duplicates() const {
     return fields_->duplicates;
 }
-const std::string& YamlError::description() const {
+std::string YamlError::description() const {
     return fields_->description;
 }
 const char* YamlError::what() const noexcept {

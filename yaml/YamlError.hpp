@@ -78,7 +78,7 @@ public:
 
     // The whole report. Every error with a known position starts with "line:column: error: ".
     // It is rendered when the error is made, so the error keeps no copy of the source text.
-    const std::string& description() const;
+    std::string description() const;
     const char* what() const noexcept override;
 
 private:

@@ -11,7 +11,7 @@
 namespace {
 
 void check(const quessel::yaml::YamlError& error) {
-    const std::string& description = error.description();
+    const std::string description = error.description();
     // Every report says something, and a positioned one starts "line:column: error: ".
     if (description.empty()) {
         std::abort();

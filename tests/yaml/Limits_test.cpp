@@ -131,6 +131,22 @@ TEST(Limits, KeysThatRepeatAnAliasBombAreComparedWithoutExpanding) {
               YamlError::Kind::composer);
 }
 
+TEST(Limits, KeysNamedThroughAValueKeyAreChargedForTheirScan) {
+    // Every key looks through the large aliased mapping for its `=` pair, which comes last.
+    std::string text = "m:\n  ? &big {";
+    for (int i = 0; i < 10000; ++i) {
+        text += "k" + std::to_string(i) + ": v, ";
+    }
+    text += "=: x}\n  : 0\n";
+    for (int i = 0; i < 200; ++i) {
+        text += "  ? {=: *big, z: " + std::to_string(i) + "}\n  : " + std::to_string(i) + "\n";
+    }
+    const auto error = failure(text);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->problem(), "exceeded the limit of 1000000 nodes expanded through aliases");
+    EXPECT_EQ(error->mark()->line, 4 + 2 * 99) << "the hundredth key's alias crosses the limit";
+}
+
 TEST(Limits, SharingThroughAnchorsAndMergeKeysLoadsUntouched) {
     std::string text = "defaults: &defaults\n";
     for (int i = 0; i < 20; ++i) {

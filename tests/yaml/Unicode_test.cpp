@@ -87,6 +87,16 @@ TEST(SourceText, LinesEndAtEveryBreakAndKeepTheirTerminator) {
     EXPECT_EQ(substring("", 0), "");
 }
 
+TEST(SourceText, LineIndexFindsTheSameLinesAsSubstring) {
+    for (const std::string text : {"one\r\ntwo\rthree\xE2\x80\xA9last", "a\n", "", "\n\n"}) {
+        const LineIndex lines(text);
+        for (std::size_t at = 0; at < 6; ++at) {
+            EXPECT_EQ(lines.line(at), substring(text, at)) << at;
+        }
+    }
+    EXPECT_EQ((Mark{2, 2}).snippet(LineIndex("ab\ncd")), (Mark{2, 2}).snippet("ab\ncd"));
+}
+
 TEST(SourceText, EndingWithNewLineAddsABreakOnlyWhenMissing) {
     EXPECT_EQ(endingWithNewLine("a"), "a\n");
     EXPECT_EQ(endingWithNewLine("a\n"), "a\n");
