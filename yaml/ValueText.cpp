@@ -4,6 +4,7 @@
 #include "yaml/Resolver.hpp"
 #include "yaml/TagName.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -216,9 +217,12 @@ std::string floatText(double value) {
     if (std::isinf(value)) {
         return value < 0 ? "-inf" : "inf";
     }
+    // "%.16g" as the C locale writes it, whatever LC_NUMERIC the application runs with (GTK
+    // sets it from the environment, and a decimal comma must not reach the page).
     char text[32];
-    std::snprintf(text, sizeof text, "%.16g", value);
-    return text;
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 16);
+    return std::string(text, result.ptr);
 }
 
 std::string timestampText(const Timestamp& timestamp) {

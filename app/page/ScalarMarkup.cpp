@@ -5,26 +5,11 @@
 #include "app/page/HtmlEscape.hpp"
 #include "yaml/ValueText.hpp"
 
-#include <charconv>
-#include <cmath>
 
 namespace quessel::app {
 namespace {
 
 using yaml::YamlValue;
-
-// "%.16g" as in the C locale: the application runs with the user's LC_NUMERIC (GTK sets it from
-// the environment), and a decimal comma must not reach the page. NaN shows without a sign.
-void appendFloat(std::string& out, double value) {
-    if (std::isnan(value)) {
-        out.append("nan");
-        return;
-    }
-    char text[32];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 16);
-    out.append(text, result.ptr);
-}
 
 void appendStringSpan(std::string& out, std::string_view text) {
     out.append(R"(<span class="string">)");
@@ -57,7 +42,7 @@ void appendScalarMarkup(std::string& out, const YamlValue& value) {
         out.append("</span>");
     } else if (const auto* real = std::get_if<double>(&value.storage)) {
         out.append(R"(<span class="number">)");
-        appendFloat(out, *real);
+        out.append(yaml::floatText(*real));
         out.append("</span>");
     } else if (value.is<yaml::Null>()) {
         out.append(R"(<span class="null">null</span>)");
