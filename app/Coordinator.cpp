@@ -3,7 +3,7 @@
 
 #include "app/PageCalls.hpp"
 #include "app/PageWebView.hpp"
-#include "viewer_core/gtk/GObjectPtr.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 
 #include <glibmm/main.h>
 

@@ -1,7 +1,7 @@
 // The web engine view that shows one generated page and nothing else.
 #pragma once
 
-#include "viewer_core/gtk/GObjectPtr.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 
 #include <webkit/webkit.h>
 

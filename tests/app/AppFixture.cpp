@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.hpp"
 #include "tests/support/MainLoop.hpp"
-#include "viewer_core/gtk/GObjectPtr.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 
 #include <adwaita.h>
 

@@ -3,7 +3,7 @@
 #include "app/MainWindow.hpp"
 #include "tests/app/AppFixture.hpp"
 #include "tests/support/MainLoop.hpp"
-#include "viewer_core/gtk/GObjectPtr.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 
 #include <adwaita.h>
 #include <giomm/menuattributeiter.h>

@@ -1,5 +1,5 @@
 // quessel-render as a program: arguments, exit statuses, messages, and every test document.
-#include "tests/app/support/GObjectRef.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ ToolRun runTool(std::vector<std::string> arguments, std::string_view input = {})
     }
     argv.push_back(nullptr);
     GError* error = nullptr;
-    GObjectRef<GSubprocess> process(
+    auto process = quessel::core::GObjectPtr<GSubprocess>::adopt(
         g_subprocess_newv(argv.data(),
                           static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
                                                         G_SUBPROCESS_FLAGS_STDOUT_PIPE |
@@ -164,13 +164,14 @@ TEST(RenderTool, AReplacementCharacterInTheTextIsValid) {
 }
 
 TEST(RenderTool, AnOutputThatCannotBeWrittenFailsWithOneLine) {
-    GObjectRef<GSubprocessLauncher> launcher(
+    auto launcher = quessel::core::GObjectPtr<GSubprocessLauncher>::adopt(
         g_subprocess_launcher_new(static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
                                                                 G_SUBPROCESS_FLAGS_STDERR_PIPE)));
     g_subprocess_launcher_set_stdout_file_path(launcher.get(), "/dev/full");
     const char* argv[] = {QUESSEL_RENDER_PATH, "-", nullptr};
     GError* error = nullptr;
-    GObjectRef<GSubprocess> process(g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
+    auto process = quessel::core::GObjectPtr<GSubprocess>::adopt(
+        g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
     ASSERT_TRUE(process) << error->message;
     GBytes* input = g_bytes_new_static("a: 1\n", 5);
     GBytes* err = nullptr;

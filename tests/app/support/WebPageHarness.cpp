@@ -1,6 +1,8 @@
 // A real WebKitWebView in a window, loading generated pages and recording what they do.
 #include "tests/app/support/WebPageHarness.hpp"
 
+#include "viewer_core/GObjectPtr.hpp"
+
 #include <algorithm>
 #include <memory>
 
@@ -113,8 +115,9 @@ std::optional<std::string> WebPageHarness::evaluate(std::string_view script,
             const std::unique_ptr<std::shared_ptr<Outcome>> out(
                 static_cast<std::shared_ptr<Outcome>*>(data));
             GError* error = nullptr;
-            GObjectRef<JSCValue> value(webkit_web_view_evaluate_javascript_finish(
-                WEBKIT_WEB_VIEW(source), result, &error));
+            auto value = quessel::core::GObjectPtr<JSCValue>::adopt(
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result,
+                                                           &error));
             if (value) {
                 (*out)->json = toJson(value.get());
             } else {
@@ -151,8 +154,10 @@ void WebPageHarness::onMatchUpdate(WebKitUserContentManager*, JSCValue* value, g
         }
         std::sort(update.members.begin(), update.members.end());
     }
-    GObjectRef<JSCValue> current(jsc_value_object_get_property(value, "current"));
-    GObjectRef<JSCValue> total(jsc_value_object_get_property(value, "total"));
+    auto current =
+        quessel::core::GObjectPtr<JSCValue>::adopt(jsc_value_object_get_property(value, "current"));
+    auto total =
+        quessel::core::GObjectPtr<JSCValue>::adopt(jsc_value_object_get_property(value, "total"));
     const auto isInteger = [](JSCValue* number) {
         return jsc_value_is_number(number) &&
                jsc_value_to_double(number) == static_cast<double>(jsc_value_to_int32(number));

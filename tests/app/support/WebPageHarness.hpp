@@ -1,8 +1,6 @@
 // A real WebKitWebView in a window, loading generated pages and recording what they do.
 #pragma once
 
-#include "tests/app/support/GObjectRef.hpp"
-
 #include <gtk/gtk.h>
 #include <webkit/webkit.h>
 
