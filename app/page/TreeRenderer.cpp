@@ -128,11 +128,18 @@ void TreeRenderer::appendMapping(std::string& out, const Mapping& mapping, std::
         out.append(R"(<span class="bracket">{}</span>)");
         return;
     }
+    // Before sorting: a mapping too long for the page costs nothing to give up.
+    if (!countLines(mapping.size())) {
+        return;
+    }
     std::string prefix;
     ids_.appendPrefix(prefix);
     std::size_t index = 0;
     for (const MappingEntry* entry : sortedEntries(mapping)) {
         appendEntry(out, EntryId(prefix, index++), EntryLabel{&entry->key}, entry->value, indent);
+        if (exceeded()) {
+            return;
+        }
     }
 }
 
@@ -142,11 +149,27 @@ void TreeRenderer::appendSequence(std::string& out, const Sequence& sequence,
         out.append(R"(<span class="bracket">[]</span>)");
         return;
     }
+    if (!countLines(sequence.size())) {
+        return;
+    }
     std::string prefix;
     ids_.appendPrefix(prefix);
     for (std::size_t index = 0; index < sequence.size(); ++index) {
         appendEntry(out, EntryId(prefix, index), EntryLabel{}, sequence[index], indent);
+        if (exceeded()) {
+            return;
+        }
     }
+}
+
+bool TreeRenderer::countLines(std::size_t count) {
+    // lines_ never passes the limit, so the difference cannot wrap around.
+    if (exceeded_ || count > lineLimit_ - lines_) {
+        exceeded_ = true;
+        return false;
+    }
+    lines_ += count;
+    return true;
 }
 
 void TreeRenderer::appendEntry(std::string& out, const EntryId& id, const EntryLabel& label,

@@ -239,5 +239,71 @@ TEST(TreeRendererIds, ASeededSourceRepeatsItsPrefixes) {
     EXPECT_EQ(TreeRenderer(a).renderYAML(value, 0), TreeRenderer(b).renderYAML(value, 0));
 }
 
+std::size_t linesIn(const std::string& markup) {
+    std::size_t count = 0;
+    for (std::size_t at = markup.find(R"(<div class="line")"); at != std::string::npos;
+         at = markup.find(R"(<div class="line")", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A sequence of `count` sequences of `each` strings: count × (each + 1) lines.
+YamlValue blocks(std::size_t count, std::size_t each) {
+    return Sequence(count, YamlValue(Sequence(each, YamlValue("x"))));
+}
+
+TEST(TreeRendererLineLimit, ATreeWithinTheLimitIsWrittenWhole) {
+    const YamlValue value = blocks(10, 99); // 1,000 lines
+    TreeRenderer renderer;
+    renderer.limitLines(1000);
+    std::string out;
+    renderer.appendYAML(out, value, 0);
+    EXPECT_FALSE(renderer.exceeded());
+    EXPECT_EQ(linesIn(out), 1000U);
+    EXPECT_EQ(maskIds(out), maskIds(render(value)));
+}
+
+TEST(TreeRendererLineLimit, NestedLinesCountAndWritingStopsBeforeTheLimitIsPassed) {
+    for (const auto& [count, each] :
+         {std::pair<std::size_t, std::size_t>{1, 1000}, {10, 100}, {4, 250}, {1001, 0}}) {
+        const YamlValue value = blocks(count, each);
+        TreeRenderer renderer;
+        renderer.limitLines(1000);
+        std::string out;
+        renderer.appendYAML(out, value, 0);
+        EXPECT_TRUE(renderer.exceeded()) << count << " x " << each;
+        EXPECT_LE(linesIn(out), 1000U) << count << " x " << each;
+    }
+}
+
+TEST(TreeRendererLineLimit, ALongCollectionIsGivenUpBeforeAnyOfItsLinesIsWritten) {
+    Mapping mapping;
+    for (int i = 0; i < 100'000; ++i) {
+        mapping.entries().push_back({std::to_string(i), std::int64_t{i}});
+    }
+    TreeRenderer renderer;
+    renderer.limitLines(1000);
+    std::string out;
+    renderer.appendYAML(out, YamlValue(std::move(mapping)), 0);
+    EXPECT_TRUE(renderer.exceeded());
+    EXPECT_EQ(out, "");
+}
+
+TEST(TreeRendererLineLimit, EmptyCollectionsAndScalarsAreNoLines) {
+    TreeRenderer renderer;
+    renderer.limitLines(3);
+    std::string out;
+    renderer.appendYAML(out, Sequence{Mapping{}, Sequence{}, "x"}, 0);
+    renderer.appendYAML(out, "a scalar", 0);
+    EXPECT_FALSE(renderer.exceeded());
+    TreeRenderer none;
+    none.limitLines(0);
+    none.appendYAML(out, Sequence{}, 0);
+    EXPECT_FALSE(none.exceeded());
+    none.appendYAML(out, Sequence{"x"}, 0);
+    EXPECT_TRUE(none.exceeded());
+}
+
 } // namespace
 } // namespace quessel::app
