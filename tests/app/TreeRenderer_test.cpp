@@ -172,13 +172,20 @@ TEST(TreeRendererCollections, SequencesOfSequencesShowDashesWithoutKeys) {
                   inlineLine(16, dash + " ", string("z")));
 }
 
-TEST(TreeRendererCollections, IndentationFollowsTheDepth) {
-    const YamlValue value = mappingOf({{"a", mappingOf({{"b", mappingOf({{"c", Null{}}})}})}});
-    const std::string c = inlineLine(48, key("c") + ": ", R"(<span class="null">null</span>)");
-    const std::string b = collapsibleLine(16, "ID-0", key("b") + ":", 1, c);
-    EXPECT_EQ(maskIds(render(value)), collapsibleLine(0, "ID-0", key("a") + ":", 1, b));
-    EXPECT_EQ(maskIds(render(value, 2)).substr(0, 50),
-              R"(<div class="line" style="padding-left:32px"><span )");
+// A nested line sits inside its parent line, so each line pads one level beyond its parent's
+// and the depths add up to 16 px per level.
+TEST(TreeRendererCollections, EachLinePadsOneLevelBeyondItsParent) {
+    const YamlValue value =
+        mappingOf({{"a", mappingOf({{"b", mappingOf({{"c", Null{}}})}, {"d", Sequence{}}})}});
+    const std::string c = inlineLine(32, key("c") + ": ", R"(<span class="null">null</span>)");
+    const std::string b = collapsibleLine(16, "ID-0", key("b") + ":", 1, c) +
+                          inlineLine(32, key("d") + ": ", R"(<span class="bracket">[]</span>)");
+    EXPECT_EQ(maskIds(render(value)), collapsibleLine(0, "ID-0", key("a") + ":", 2, b));
+    for (const std::ptrdiff_t indent : {1, 2, 40}) {
+        EXPECT_EQ(maskIds(render(value, indent)).substr(0, 50),
+                  R"(<div class="line" style="padding-left:16px"><span )")
+            << indent;
+    }
 }
 
 TEST(TreeRendererOrder, KeysSortByCodePointCaseSensitively) {
