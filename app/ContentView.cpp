@@ -59,6 +59,7 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
         scheduleRefresh();
     });
     settingsChanged_ = settings_.signalWillChange().connect([this] { scheduleRefresh(); });
+    pageBusy_ = webView_.signalBusyChanged().connect([this](bool busy) { pageBusyChanged(busy); });
     // Each time the content is shown in a window, that window takes 65 % of the work area.
     signal_realize().connect([this] {
         if (auto* window = dynamic_cast<Gtk::Window*>(get_root())) {
@@ -72,6 +73,7 @@ ContentView::~ContentView() {
     appStateChanged_.disconnect();
     settingsChanged_.disconnect();
     pendingRefresh_.disconnect();
+    pageBusy_.disconnect();
 }
 
 void ContentView::buildHeaderBar() {
@@ -88,7 +90,10 @@ void ContentView::buildHeaderBar() {
 void ContentView::buildPages() {
     renderedPage_.append(searchBar_);
     webView_.set_vexpand(true);
-    renderedPage_.append(webView_);
+    pageArea_.set_child(webView_);
+    pageArea_.add_overlay(progress_);
+    pageArea_.set_vexpand(true);
+    renderedPage_.append(pageArea_);
     stack_.add(emptyState_, "empty");
     stack_.add(editor_, "editor");
     stack_.add(renderedPage_, "rendered");
@@ -154,6 +159,7 @@ void ContentView::refreshPages(bool hasFile) {
     if (!hasFile) {
         // As a host created anew would, the next rendered view starts from a fresh page.
         webView_.forget();
+        pageFileURL_.reset();
     } else if (appState_.isEditing()) {
         editor_.syncTo(appState_.fileContent(), changeCount_ == editorPushCount_);
     } else {
@@ -177,6 +183,17 @@ void ContentView::reportNewError() {
 void ContentView::pushEditorText(std::string text) {
     appState_.setFileContent(std::move(text));
     editorPushCount_ = changeCount_;
+}
+
+void ContentView::pageBusyChanged(bool busy) {
+    if (!busy) {
+        progress_.stop();
+        return;
+    }
+    const auto& url = appState_.fileURL();
+    const bool sameFile = url.has_value() && url == pageFileURL_;
+    pageFileURL_ = url;
+    progress_.start((sameFile ? "Updating " : "Opening ") + appState_.fileName() + "…");
 }
 
 void ContentView::setCurrentMatch(int value) {

@@ -42,7 +42,12 @@ public:
         matchUpdate_ = std::move(handler);
     }
 
+    // Called on the main thread when the engine has finished loading, and no further load is
+    // under way: the newest page shows.
+    void onLoadFinished(std::function<void()> handler) { loadFinished_ = std::move(handler); }
+
 private:
+    static void loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean decidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, gpointer self);
     static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,
@@ -54,6 +59,7 @@ private:
     core::GObjectPtr<WebKitUserContentManager> contentManager_;
     core::GObjectPtr<WebKitWebView> view_;
     std::function<void(JSCValue*)> matchUpdate_;
+    std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;
 };

@@ -3,9 +3,8 @@
 #include "app/QuesselApp.hpp"
 
 #include "app/AppCommands.hpp"
+#include "app/DocumentPages.hpp"
 #include "app/MainWindow.hpp"
-#include "app/PlatformAppearance.hpp"
-#include "app/page/PageGenerator.hpp"
 #include "viewer_core/SharedSettings.hpp"
 #include "viewer_core/ZoomCommands.hpp"
 #include "viewer_core/gtk/AboutPanel.hpp"
@@ -113,12 +112,8 @@ void QuesselApp::showNewWindow() {
 }
 
 MainWindow& QuesselApp::createWindow() {
-    // Each page asks the application's effective appearance when it is generated.
-    auto generator = std::make_shared<PageGenerator>(platformAppearance);
-    auto* window = new MainWindow(*appState(), core::SharedSettings::shared(),
-                                  [generator](std::string_view content, int fontSize) {
-                                      return generator->generateHTML(content, fontSize);
-                                  });
+    // Each page is made for the application's effective appearance when it is requested.
+    auto* window = new MainWindow(*appState(), core::SharedSettings::shared(), documentPages());
     add_window(*window);
     // GTK 4 hides an application window's menu bar unless asked; Linux has no global one.
     window->set_show_menubar(true);

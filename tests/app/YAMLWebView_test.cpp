@@ -7,6 +7,8 @@
 
 #include <adwaita.h>
 
+#include <atomic>
+
 namespace quessel::app {
 namespace {
 
@@ -167,20 +169,22 @@ TEST(Coordinator, AcceptsOnlyObjectsWithIntegerCountsAndWritesThemOnTheNextTurn)
     g_object_unref(context);
 }
 
-TEST(YAMLWebView, AnEmptyTextLoadsNothing) {
-    int generated = 0;
+TEST(YAMLWebView, AnEmptyTextLoadsNothingAndTheSameTextIsMadeOnce) {
+    std::atomic<int> generated = 0;
     core::NotificationCenter center;
     YAMLWebView view(
-        [&](std::string_view, int) {
+        [&](std::string_view, int, Appearance) {
             ++generated;
             return std::string("<p>x</p>");
         },
         [](int) {}, [](int) {}, center);
     view.update("", 14);
     view.update("", 16);
-    EXPECT_EQ(generated, 0);
+    EXPECT_FALSE(view.busy());
     view.update("a: 1", 16);
+    EXPECT_TRUE(view.busy());
     view.update("a: 1", 16);
+    ASSERT_TRUE(runUntil([&] { return !view.busy(); }));
     EXPECT_EQ(generated, 1);
 }
 
