@@ -151,6 +151,8 @@ void keystroke(WebPageHarness& harness, Figures& figures, const std::string& nam
         figures.notes[name] = "failed";
         return;
     }
+    std::fprintf(stderr, "  %-12s returned %8.1f ms, message %8.1f ms, painted %8.1f ms\n",
+                 name.c_str(), (*times)[0], (*times)[1], (*times)[2]);
     figures.add(name + ".message", (*times)[1]);
     figures.add(name + ".painted", (*times)[2]);
     if (harness.matchUpdates().size() > before) {
@@ -208,6 +210,8 @@ void treeOperations(WebPageHarness& harness, Figures& figures, const bench::Subt
     const auto paintedAfter = [&](const std::string& action, bool message,
                                   const std::string& text) {
         const auto times = bench::callInPage(harness.view(), measureBody(action, message), text);
+        std::fprintf(stderr, "  %-12s painted %8.1f ms\n", action.c_str(),
+                     times && times->size() == 3 ? (*times)[2] : -1.0);
         return times && times->size() == 3 ? std::optional((*times)[2]) : std::nullopt;
     };
     if (const auto collapse = paintedAfter("toggle(text)", false, id)) {
@@ -297,6 +301,8 @@ bool measureRun(const Document& document, const Options& options, Figures& figur
         figures.add("painted", (*milestones)[3] - loadStart);
         figures.add("total", milliseconds(generateEnd - readStart) -
                                  milliseconds(parseEnd - readEnd) + ((*milestones)[3] - loadStart));
+        std::fprintf(stderr, "  open: painted %.0f ms after load_bytes\n",
+                     (*milestones)[3] - loadStart);
         figures.text =
             bench::textFromPage(harness.view(), "return document.getElementById('virtual-content')"
                                                 " ? 'virtual' : 'markup';")

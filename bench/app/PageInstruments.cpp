@@ -38,8 +38,10 @@ constexpr const char* instrumentScript = R"js(
             if (!line || !line.textContent) {
                 continue;
             }
+            // A hidden probe that measures the row pitch is no painted line.
             var box = line.getBoundingClientRect();
-            if (box.height > 0 && box.bottom > 0 && box.top < window.innerHeight) {
+            if (box.height > 0 && box.bottom > 0 && box.top < window.innerHeight &&
+                getComputedStyle(line).visibility !== 'hidden') {
                 return true;
             }
         }
@@ -74,6 +76,9 @@ constexpr const char* instrumentScript = R"js(
             return result;
         };
         channel.__benchWrapped = true;
+        // The engine makes a new channel object, without the wrapper, once nothing refers to
+        // the old one and it has been collected.
+        bench.channel = channel;
     }
     wrapChannel();
 
@@ -85,6 +90,7 @@ constexpr const char* instrumentScript = R"js(
     }
 
     bench.measure = async function (action, expectsMessage) {
+        wrapChannel();
         var before = bench.messages;
         var start = performance.now();
         action();
