@@ -638,6 +638,11 @@ var rows = (function () {
             rebuildVisible();
             updateContainerHeight();
         }
+        // Written anew, so that a long piece's window moves to the current mark.
+        var element = rendered.get(row);
+        if (element) {
+            element.filled = -1;
+        }
         updateVirtualTop();
         var position = visibleIndexOf(row) * pitch;
         var viewport = window.innerHeight;
