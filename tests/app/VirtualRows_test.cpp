@@ -275,6 +275,25 @@ TEST_F(VirtualRows, CopyingAcrossRowsGivesTheRowsTextFromTheData) {
     EXPECT_EQ(script("window.copied"), expected);
 }
 
+TEST_F(VirtualRows, CopyingTheWholePageGivesEveryRowAndTheTextAroundThem) {
+    std::string text;
+    for (int i = 1; i <= 500; ++i) {
+        text += "line " + std::to_string(i) + "\n";
+    }
+    loadListing(text, 2);
+    script("getSelection().selectAllChildren(document.body); window.copied = null; "
+           "document.addEventListener('copy', e => { window.copied = "
+           "e.clipboardData.getData('text/plain'); }); "
+           "document.dispatchEvent(new ClipboardEvent('copy', {clipboardData: new "
+           "DataTransfer(), bubbles: true, cancelable: true}));");
+    std::string expected = "\"Syntax error"; // the banner, then the lines; as JSON
+    for (int i = 1; i <= 500; ++i) {
+        expected += "\\nline " + std::to_string(i);
+    }
+    expected += "\\n\""; // the empty last line
+    EXPECT_EQ(script("window.copied"), expected);
+}
+
 // Rows 0 to 999 are items; row 1000 is an element holding "outer" (1001) holding "inner" (1002).
 YamlValue itemsThenNested() {
     Sequence items = numberedItems(1000);
