@@ -3,8 +3,9 @@
 // uses the `rows` object defined here.
 var rows = (function () {
     var TOGGLE_GLYPH = '\u25BC';
-    // WebKit clamps layout sizes at 2^25 px; the container stays well below, with room for zoom.
-    var SPACER_CAP = 4000000;
+    // WebKit clamps layout sizes at 2^25 px; the container stays below a quarter of that, so
+    // that a page zoom of up to 400 % keeps it whole.
+    var SPACER_CAP = 8000000;
     // Pieces longer than this are written as a window of this many characters.
     var PIECE_WINDOW = 4000;
     // A row whose text is longer than this shows its whole text as its tooltip, up to a length
