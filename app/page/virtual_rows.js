@@ -645,11 +645,8 @@ var rows = (function () {
             rebuildVisible();
             updateContainerHeight();
         }
-        // Written anew, so that a long piece's window moves to the current mark.
-        var element = rendered.get(row);
-        if (element) {
-            element.filled = -1;
-        }
+        // Every row is written anew: the current mark moved, and a long piece's window follows it.
+        generation++;
         updateVirtualTop();
         var position = visibleIndexOf(row) * pitch;
         var viewport = window.innerHeight;

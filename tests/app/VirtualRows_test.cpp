@@ -348,6 +348,12 @@ TEST_F(VirtualRows, TheHighlighterMarksPiecesOfTheRowsItNames) {
               R"("<span class=\"key\">inner</span>: <span class=\"string\"><mark )"
               R"(class=\"highlight\">tar</mark>get <mark class=\"highlight )"
               R"(current\">value</mark></span>")");
+    // Revealing another row writes every row anew: the previous current mark is no more.
+    script("testRows.setHighlighter(row => row === 1002 ? [[at, at + 3, false]] : row === 1003 "
+           "? [[testRows.rowStart[1003] + 4, testRows.rowStart[1003] + 6, true]] : null); "
+           "testRows.reveal(1003)");
+    EXPECT_EQ(script("[...document.querySelectorAll('mark.current')].map(m => m.textContent)"),
+              R"(["ta"])");
     script("testRows.setHighlighter(null); testRows.refresh()");
     EXPECT_EQ(script("document.querySelectorAll('mark').length"), "0");
     // Marks over the toggle glyph show the glyph.
