@@ -269,10 +269,27 @@ var rows = (function () {
             virtualTop = proportionalTop(scroll, top);
         } else {
             virtualTop += scroll - lastScroll;
+            scheduleResync();
         }
         pendingScroll = null;
         lastScroll = scroll;
         return {scroll: scroll, top: top};
+    }
+
+    // Steps taken one to one leave the scroll bar behind the rows; once scrolling pauses, the
+    // real position moves to where the rows are, without moving them, so that the thumb tells
+    // the truth and further steps never run into the ends early.
+    var resyncTimer = null;
+    function scheduleResync() {
+        if (resyncTimer !== null) {
+            clearTimeout(resyncTimer);
+        }
+        resyncTimer = setTimeout(function () {
+            resyncTimer = null;
+            if (scaled() && window.scrollY === lastScroll) {
+                scrollToVirtual(virtualTop);
+            }
+        }, 200);
     }
 
     // Puts the viewport's top at this virtual position.
