@@ -555,6 +555,10 @@ var rows = (function () {
     function fill(element, row) {
         // Emptied completely: a recycled row keeps nothing of the row it showed before.
         element.textContent = '';
+        if (element.scrolledSideways) {
+            element.scrollLeft = 0;
+            element.scrolledSideways = false;
+        }
         element.removeAttribute('title');
         element.removeAttribute('aria-expanded');
         element.removeAttribute('style');
@@ -681,15 +685,15 @@ var rows = (function () {
             return;
         }
         var mark = element.querySelector('mark.current');
-        var scroller = listing ? element.querySelector('.line-content') : element;
-        scroller.scrollLeft = 0;
         if (mark === null) {
             return;
         }
+        var scroller = listing ? element.querySelector('.line-content') : element;
         var box = scroller.getBoundingClientRect();
         var markBox = mark.getBoundingClientRect();
         if (markBox.right > box.right) {
             scroller.scrollLeft = markBox.left - box.left - box.width / 3;
+            element.scrolledSideways = true;
         }
     }
 
@@ -812,6 +816,14 @@ var rows = (function () {
         }
     });
     window.addEventListener('scroll', requestRender, {passive: true});
+    // A row scrolled within itself (to show a mark far to the right) is scrolled back before it
+    // shows another row; element scroll events do not bubble, but they can be captured.
+    document.addEventListener('scroll', function (event) {
+        var target = event.target;
+        if (target && target.parentNode === container && target.row !== undefined) {
+            target.scrolledSideways = target.scrollLeft !== 0;
+        }
+    }, {capture: true, passive: true});
     window.addEventListener('resize', requestRender);
     new ResizeObserver(onProbeResized).observe(probe);
 

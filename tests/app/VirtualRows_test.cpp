@@ -381,5 +381,16 @@ TEST_F(VirtualRows, ALongPieceShowsAWindowHoldingItsCurrentMarkInView) {
     EXPECT_EQ(script("testRows.rowElement(1).title.length"), std::to_string(value.size() + 2));
 }
 
+TEST_F(VirtualRows, ARowScrolledToItsMarkIsScrolledBackWhenWrittenAnew) {
+    const std::string value = std::string(2'000, 'x') + "NEEDLE";
+    loadWithRowsApi(Sequence{"first", value});
+    script("window.at = testRows.text.indexOf('NEEDLE'); testRows.setHighlighter(row => row === "
+           "1 ? [[at, at + 6, true]] : null); testRows.reveal(1)");
+    EXPECT_EQ(inView("testRows.rowElement(1).querySelector('mark.current')"), "true");
+    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft > 0"), "true");
+    script("testRows.setHighlighter(null); testRows.refresh()");
+    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft"), "0");
+}
+
 } // namespace
 } // namespace quessel::app::test
