@@ -293,5 +293,15 @@ TEST_F(CurrentMatch, AMatchInACollapsedNodesOwnPreviewLeavesItCollapsed) {
     EXPECT_EQ(script("document.querySelector('mark.current').getClientRects().length"), "1");
 }
 
+// A document holding NUL is loaded with its length: the lines after the NUL are there and the
+// page's script, which stands after the whole document, runs.
+TEST_F(PageScript, ADocumentHoldingNulShowsWholeWithItsScript) {
+    loadDocument("a: \"x\\0y\"\nb: after the nul\nc: [1, 2]\n");
+    EXPECT_EQ(script("document.querySelectorAll('.line').length"), "5");
+    EXPECT_EQ(script("document.querySelectorAll('.line')[1].textContent"), R"("b: after the nul")");
+    EXPECT_EQ(search("after the nul").total, 1);
+    EXPECT_EQ(search("xy").total, 1) << "the HTML parser drops the NUL itself";
+}
+
 } // namespace
 } // namespace quessel::app::test
