@@ -1,0 +1,1 @@
+// The virtualised page's rows: data, rendering, collapsing, copying.
