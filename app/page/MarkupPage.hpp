@@ -4,6 +4,8 @@
 #include "app/page/Appearance.hpp"
 #include "app/page/PageContent.hpp"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace quessel::app {
@@ -11,5 +13,11 @@ namespace quessel::app {
 // Writes the complete page for `content`: the tree of a loaded value, the banner and numbered
 // listing of a failure, or the italic note for a text without a document.
 std::string writeMarkupPage(const PageContent& content, Appearance appearance, int fontSize);
+
+// The same page, or nothing when it would hold more than `lineLimit` lines (mapping entries and
+// sequence elements of the value, or lines of the listing). Giving up costs at most `lineLimit`
+// lines of writing.
+std::optional<std::string> writeMarkupPageWithin(const PageContent& content, Appearance appearance,
+                                                 int fontSize, std::size_t lineLimit);
 
 } // namespace quessel::app

@@ -2,11 +2,13 @@
 #include "app/page/PageGenerator.hpp"
 
 #include "app/page/MarkupPage.hpp"
+#include "app/page/VirtualPage.hpp"
 #include "yaml/Load.hpp"
 
 namespace quessel::app {
 
-PageGenerator::PageGenerator(AppearanceSource appearance) : appearance_(std::move(appearance)) {}
+PageGenerator::PageGenerator(AppearanceSource appearance, PageKind kind)
+    : appearance_(std::move(appearance)), kind_(kind) {}
 
 std::string PageGenerator::generateHTML(std::string_view content, int fontSize) const {
     const Appearance appearance = appearance_ ? appearance_() : Appearance::light;
@@ -14,7 +16,7 @@ std::string PageGenerator::generateHTML(std::string_view content, int fontSize) 
     try {
         const std::optional<yaml::YamlValue> value = yaml::load(content);
         page.value = value ? &*value : nullptr;
-        return writeMarkupPage(page, appearance, fontSize);
+        return writePage(page, appearance, fontSize);
     } catch (const yaml::YamlError& error) {
         page.failure = bannerForYamlError(error.description());
     } catch (...) {
@@ -23,6 +25,25 @@ std::string PageGenerator::generateHTML(std::string_view content, int fontSize) 
         page.failure = bannerForOtherFailure();
     }
     page.value = nullptr;
+    return writePage(page, appearance, fontSize);
+}
+
+std::string PageGenerator::writePage(const PageContent& page, Appearance appearance,
+                                     int fontSize) const {
+    switch (kind_) {
+    case PageKind::markup:
+        break;
+    case PageKind::virtualised:
+        return writeVirtualPage(page, appearance, fontSize);
+    case PageKind::automatic:
+        // The lines are counted while the markup is written: a page over the threshold is
+        // given up after at most that many lines.
+        if (std::optional<std::string> markup =
+                writeMarkupPageWithin(page, appearance, fontSize, virtualPageThreshold)) {
+            return std::move(*markup);
+        }
+        return writeVirtualPage(page, appearance, fontSize);
+    }
     return writeMarkupPage(page, appearance, fontSize);
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/page/Appearance.hpp"
+#include "app/page/PageContent.hpp"
+#include "app/page/PageKind.hpp"
 
 #include <string>
 #include <string_view>
@@ -10,15 +12,19 @@ namespace quessel::app {
 
 class PageGenerator {
 public:
-    // `appearance` is asked once per page; an empty source means light.
-    explicit PageGenerator(AppearanceSource appearance);
+    // `appearance` is asked once per page; an empty source means light. `kind` chooses between
+    // the all-markup page and the virtualised one (see PageKind).
+    explicit PageGenerator(AppearanceSource appearance, PageKind kind = PageKind::markup);
 
     // Never fails: text that does not load becomes a page with an error banner over the
     // numbered raw text.
     std::string generateHTML(std::string_view content, int fontSize) const;
 
 private:
+    std::string writePage(const PageContent& page, Appearance appearance, int fontSize) const;
+
     AppearanceSource appearance_;
+    PageKind kind_;
 };
 
 } // namespace quessel::app

@@ -7,6 +7,7 @@
 #include "app/page/ScalarMarkup.hpp"
 #include "app/page/TreeOrder.hpp"
 
+#include <algorithm>
 #include <string_view>
 
 namespace quessel::app {
@@ -19,6 +20,14 @@ using yaml::YamlValue;
 namespace {
 
 constexpr std::ptrdiff_t pixelsPerLevel = 16;
+
+// A nested line element sits inside its parent line, whose padding already moved it right: each
+// line adds one level to its parent's, so every level sits 16 px right of the one above and the
+// indentation grows linearly with the depth. (Padding the whole depth on every line would add up
+// along the nesting to 8·d·(d+1) px.)
+std::ptrdiff_t levelPadding(std::ptrdiff_t indent) {
+    return pixelsPerLevel * std::min<std::ptrdiff_t>(indent, 1);
+}
 
 } // namespace
 
@@ -86,11 +95,18 @@ void TreeRenderer::appendMapping(std::string& out, const Mapping& mapping, std::
         out.append(R"(<span class="bracket">{}</span>)");
         return;
     }
+    // Before sorting: a mapping too long for the page costs nothing to give up.
+    if (!countLines(mapping.size())) {
+        return;
+    }
     std::string prefix;
     ids_.appendPrefix(prefix);
     std::size_t index = 0;
     for (const MappingEntry* entry : sortedEntries(mapping)) {
         appendEntry(out, EntryId(prefix, index++), EntryLabel{&entry->key}, entry->value, indent);
+        if (exceeded()) {
+            return;
+        }
     }
 }
 
@@ -100,11 +116,27 @@ void TreeRenderer::appendSequence(std::string& out, const Sequence& sequence,
         out.append(R"(<span class="bracket">[]</span>)");
         return;
     }
+    if (!countLines(sequence.size())) {
+        return;
+    }
     std::string prefix;
     ids_.appendPrefix(prefix);
     for (std::size_t index = 0; index < sequence.size(); ++index) {
         appendEntry(out, EntryId(prefix, index), EntryLabel{}, sequence[index], indent);
+        if (exceeded()) {
+            return;
+        }
     }
+}
+
+bool TreeRenderer::countLines(std::size_t count) {
+    // lines_ never passes the limit, so the difference cannot wrap around.
+    if (exceeded_ || count > lineLimit_ - lines_) {
+        exceeded_ = true;
+        return false;
+    }
+    lines_ += count;
+    return true;
 }
 
 void TreeRenderer::appendEntry(std::string& out, const EntryId& id, const EntryLabel& label,
@@ -117,7 +149,7 @@ void TreeRenderer::appendEntry(std::string& out, const EntryId& id, const EntryL
     // An inline line sits one toggle width (16 px) further right, so that keys and dashes of
     // both kinds of line align.
     out.append(R"(<div class="line" style="padding-left:)");
-    appendDecimal(out, pixelsPerLevel * indent + pixelsPerLevel);
+    appendDecimal(out, levelPadding(indent) + pixelsPerLevel);
     out.append(R"(px">)");
     label.append(out);
     out.append(label.key != nullptr ? ": " : " ");
@@ -129,7 +161,7 @@ void TreeRenderer::appendCollapsibleEntry(std::string& out, const EntryId& id,
                                           const EntryLabel& label, const YamlValue& value,
                                           std::size_t count, std::ptrdiff_t indent) {
     out.append(R"(<div class="line" style="padding-left:)");
-    appendDecimal(out, pixelsPerLevel * indent);
+    appendDecimal(out, levelPadding(indent));
     out.append(R"(px"><span class="toggle" id="toggle-)");
     out.append(id.text());
     out.append(R"(" onclick="toggle(')");

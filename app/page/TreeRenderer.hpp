@@ -28,6 +28,12 @@ public:
     void appendMapping(std::string& out, const yaml::Mapping& mapping, std::ptrdiff_t indent);
     void appendSequence(std::string& out, const yaml::Sequence& sequence, std::ptrdiff_t indent);
 
+    // Makes the renderer stop once the markup it wrote would hold more than `limit` lines, so
+    // that a page too long for markup is given up after at most that many lines. What was
+    // written by then is unfinished: discard it when exceeded() says so.
+    void limitLines(std::size_t limit) { lineLimit_ = limit; }
+    bool exceeded() const { return exceeded_; }
+
 private:
     struct EntryLabel;
     class EntryId;
@@ -38,7 +44,13 @@ private:
                                 const yaml::YamlValue& value, std::size_t count,
                                 std::ptrdiff_t indent);
 
+    // Counts a collection's entries as lines before any is written; false once over the limit.
+    bool countLines(std::size_t count);
+
     NodeIdSource& ids_;
+    std::size_t lineLimit_ = static_cast<std::size_t>(-1);
+    std::size_t lines_ = 0;
+    bool exceeded_ = false;
 };
 
 } // namespace quessel::app

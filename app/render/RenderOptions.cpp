@@ -20,6 +20,19 @@ Appearance parseAppearance(std::string_view value) {
     throw UsageError("--appearance takes light or dark, not '" + std::string(value) + "'");
 }
 
+PageKind parsePageKind(std::string_view value) {
+    if (value == "markup") {
+        return PageKind::markup;
+    }
+    if (value == "virtual") {
+        return PageKind::virtualised;
+    }
+    if (value == "auto") {
+        return PageKind::automatic;
+    }
+    throw UsageError("--page takes markup, virtual or auto, not '" + std::string(value) + "'");
+}
+
 int parseFontSize(std::string_view value) {
     int size = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
@@ -88,6 +101,8 @@ RenderOptions parseRenderArguments(const std::vector<std::string_view>& argument
             options.appearance = parseAppearance(*appearance);
         } else if (const auto size = reader.valueOf("--font-size", argument)) {
             options.fontSize = parseFontSize(*size);
+        } else if (const auto page = reader.valueOf("--page", argument)) {
+            options.page = parsePageKind(*page);
         } else {
             throw UsageError("unknown option '" + std::string(argument) + "'");
         }
@@ -96,16 +111,24 @@ RenderOptions parseRenderArguments(const std::vector<std::string_view>& argument
 }
 
 std::string_view renderSynopsis() {
-    return "Usage: quessel-render [--appearance light|dark] [--font-size N] [FILE|-]\n";
+    return "Usage: quessel-render [--appearance light|dark] [--font-size N]\n"
+           "                      [--page markup|virtual|auto] [FILE|-]\n";
 }
 
 std::string_view renderHelp() {
-    return "Usage: quessel-render [--appearance light|dark] [--font-size N] [FILE|-]\n"
+    return "Usage: quessel-render [--appearance light|dark] [--font-size N]\n"
+           "                      [--page markup|virtual|auto] [FILE|-]\n"
            "Writes the page Quessel shows for a YAML document to standard output.\n"
            "With no FILE, or when FILE is -, the document is read from standard input.\n"
            "\n"
            "  --appearance light|dark  the colour palette of the page (default: light)\n"
            "  --font-size N            body text size in pixels, 8 to 48 (default: 14)\n"
+           "  --page markup|virtual|auto\n"
+           "                           markup: every line as elements, for any browser, its\n"
+           "                           find, printing and assistive technology (default);\n"
+           "                           virtual: the document as data, only the lines in view\n"
+           "                           built (needs JavaScript); auto: markup up to 1000\n"
+           "                           lines, virtual above, as the viewer shows it\n"
            "  --help                   show this help and exit\n"
            "  --version                show the version and exit\n"
            "\n"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/page/Appearance.hpp"
+#include "app/page/PageKind.hpp"
 
 #include <optional>
 #include <stdexcept>
@@ -17,6 +18,9 @@ struct RenderOptions {
     Action action = Action::render;
     Appearance appearance = Appearance::light;
     int fontSize = 14;
+    // Markup unless asked otherwise: an exported page then works in any browser, for its find,
+    // printing and assistive technology.
+    PageKind page = PageKind::markup;
     std::optional<std::string> file; // none: standard input
 };
 

@@ -29,8 +29,8 @@ int render(const RenderOptions& options) {
         return fail(1, error.what());
     }
     const Appearance appearance = options.appearance;
-    const std::string page =
-        PageGenerator([appearance] { return appearance; }).generateHTML(text, options.fontSize);
+    const std::string page = PageGenerator([appearance] { return appearance; }, options.page)
+                                 .generateHTML(text, options.fontSize);
     if (std::fwrite(page.data(), 1, page.size(), stdout) != page.size() ||
         std::fflush(stdout) != 0) {
         return fail(1, std::string("cannot write the page: ") + std::strerror(errno));

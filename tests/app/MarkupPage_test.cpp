@@ -152,6 +152,57 @@ TEST(MarkupPageStyles, RulesAppearInOrderWithTheirDeclarations) {
     EXPECT_EQ(position + 2, styles.size()) << "rules after the last expected one";
 }
 
+// `count` listing lines: count - 1 line feeds.
+std::string textOfLines(std::size_t count) {
+    std::string text;
+    for (std::size_t line = 1; line < count; ++line) {
+        text += "x\n";
+    }
+    return text + "x";
+}
+
+TEST(MarkupPageLineLimit, AListingIsWrittenUpToTheLimitAndGivenUpAboveIt) {
+    const auto within = [](const std::string& text) {
+        return writeMarkupPageWithin({text, nullptr, bannerForYamlError("1:1: error: x")},
+                                     Appearance::light, 14, 1000);
+    };
+    const std::string text = textOfLines(1000);
+    const std::optional<std::string> page = within(text);
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(*page, pageOf({text, nullptr, bannerForYamlError("1:1: error: x")}));
+    EXPECT_EQ(within(textOfLines(1001)), std::nullopt);
+    // A final line feed starts one more (empty) line.
+    EXPECT_EQ(within(text + "\n"), std::nullopt);
+    EXPECT_TRUE(within(textOfLines(999) + "\n").has_value());
+}
+
+TEST(MarkupPageLineLimit, ATreeIsWrittenUpToTheLimitAndGivenUpAboveIt) {
+    // 10 collapsible lines holding 99 lines each, then one more line.
+    const yaml::YamlValue thousand = yaml::Sequence(10, yaml::Sequence(99, std::int64_t{1}));
+    yaml::Sequence more(10, yaml::Sequence(99, std::int64_t{1}));
+    more.back().storage = yaml::Sequence(100, std::int64_t{1});
+    const yaml::YamlValue thousandAndOne = std::move(more);
+    const std::optional<std::string> page =
+        writeMarkupPageWithin({"", &thousand, std::nullopt}, Appearance::dark, 20, 1000);
+    ASSERT_TRUE(page.has_value());
+    EXPECT_NE(page->find("--bg-color: #1e1e1e;"), std::string::npos);
+    EXPECT_NE(page->find("font-size: 20px;"), std::string::npos);
+    EXPECT_TRUE(page->ends_with("</script>\n</body>\n</html>"));
+    EXPECT_EQ(
+        writeMarkupPageWithin({"", &thousandAndOne, std::nullopt}, Appearance::dark, 20, 1000),
+        std::nullopt);
+}
+
+TEST(MarkupPageLineLimit, ScalarsAndTextsWithoutADocumentAreNoLines) {
+    const yaml::YamlValue scalar = "just text";
+    for (const PageContent& content :
+         {PageContent{"just text", &scalar, std::nullopt}, PageContent{"", nullptr, std::nullopt},
+          PageContent{"# a comment", nullptr, std::nullopt}}) {
+        EXPECT_TRUE(writeMarkupPageWithin(content, Appearance::light, 14, 0).has_value())
+            << content.text;
+    }
+}
+
 TEST(MarkupPageScript, CannotEndItsOwnElementAndPublishesTheThreeFunctions) {
     std::string lower(pageScript);
     std::transform(lower.begin(), lower.end(), lower.begin(),

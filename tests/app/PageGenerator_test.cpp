@@ -121,6 +121,66 @@ TEST(PageGeneratorAppearance, NoSourceMeansLight) {
               std::string::npos);
 }
 
+// The virtualised page is recognised by its container.
+bool isVirtual(const std::string& page) {
+    return page.find(R"(id="virtual-content")") != std::string::npos;
+}
+
+std::string generateAs(PageKind kind, std::string_view text) {
+    return PageGenerator([] { return Appearance::light; }, kind).generateHTML(text, 14);
+}
+
+// `count` sequence elements, the first `nested` of them inside one mapping entry.
+std::string documentOfLines(std::size_t count, std::size_t nested = 0) {
+    std::string text = nested > 0 ? "- key:\n" : "";
+    for (std::size_t line = nested > 0 ? 2 : 0; line < count; ++line) {
+        text += line < nested ? "    - x\n" : "- x\n";
+    }
+    return text;
+}
+
+TEST(PageGeneratorKind, AutomaticWritesMarkupUpToTheThresholdAndVirtualisesAbove) {
+    static_assert(virtualPageThreshold == 1000);
+    const std::string flat = documentOfLines(1000);
+    ASSERT_EQ(occurrences(generate(flat), R"(<div class="line")"), 1000U);
+    EXPECT_FALSE(isVirtual(generateAs(PageKind::automatic, flat)));
+    EXPECT_TRUE(isVirtual(generateAs(PageKind::automatic, documentOfLines(1001))));
+    // Lines nested in a mapping entry inside the first element count as well.
+    const std::string nested = documentOfLines(1000, 600);
+    ASSERT_EQ(occurrences(generate(nested), R"(<div class="line")"), 1000U);
+    EXPECT_FALSE(isVirtual(generateAs(PageKind::automatic, nested)));
+    EXPECT_TRUE(isVirtual(generateAs(PageKind::automatic, documentOfLines(1001, 600))));
+}
+
+TEST(PageGeneratorKind, TheListingOfAnInvalidDocumentCountsItsLines) {
+    // 999 line feeds: 1,000 listed lines, the last one the unclosed bracket.
+    const std::string thousand = std::string(998, '\n') + "a: [\n";
+    const std::string page = generateAs(PageKind::automatic, thousand);
+    ASSERT_NE(page.find("error-banner"), std::string::npos);
+    EXPECT_EQ(occurrences(page, R"(<div class="raw-line)"), 1000U);
+    EXPECT_FALSE(isVirtual(page));
+    const std::string more = generateAs(PageKind::automatic, "\n" + thousand);
+    EXPECT_TRUE(isVirtual(more));
+    EXPECT_NE(more.find("error-banner"), std::string::npos);
+}
+
+TEST(PageGeneratorKind, AScalarOrATextWithoutADocumentIsAlwaysMarkup) {
+    for (const PageKind kind : {PageKind::markup, PageKind::virtualised, PageKind::automatic}) {
+        for (const char* text : {"", "  \n", "# only a comment\n", "hello", "[]", "{}"}) {
+            EXPECT_FALSE(isVirtual(generateAs(kind, text))) << text;
+        }
+    }
+}
+
+TEST(PageGeneratorKind, MarkupAndVirtualisedIgnoreTheThreshold) {
+    const std::string large = documentOfLines(3000);
+    EXPECT_FALSE(isVirtual(generateAs(PageKind::markup, large)));
+    EXPECT_FALSE(isVirtual(generateAs(PageKind::markup, "\n" + large + "[")));
+    EXPECT_FALSE(isVirtual(PageGenerator(nullptr).generateHTML(large, 14))) << "the default";
+    EXPECT_TRUE(isVirtual(generateAs(PageKind::virtualised, "- one\n- two\n")));
+    EXPECT_TRUE(isVirtual(generateAs(PageKind::virtualised, "a: [\n")));
+}
+
 TEST(PageGeneratorFontSize, OnlyTheBodyFollowsIt) {
     const std::string page = generate("a: [", 30);
     EXPECT_NE(page.find("Monaco, monospace; font-size: 30px; line-height: 1.35;"),

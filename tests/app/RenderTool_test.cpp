@@ -130,6 +130,33 @@ TEST(RenderTool, TakesAppearanceAndFontSizeInEitherForm) {
     }
 }
 
+bool isVirtualPage(const std::string& page) {
+    return page.find(R"(id="virtual-content")") != std::string::npos;
+}
+
+TEST(RenderTool, WritesTheMarkupPageUnlessAskedForAnother) {
+    std::string large;
+    for (int line = 0; line < 1001; ++line) {
+        large += "- element\n";
+    }
+    EXPECT_FALSE(isVirtualPage(runTool({}, large).out));
+    EXPECT_FALSE(isVirtualPage(runTool({"--page", "markup"}, large).out));
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--page", "virtual"}, {"--page=virtual", "-"}}) {
+        const ToolRun run = runTool(arguments, "- a\n- b\n");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(isCompletePage(run.out));
+        EXPECT_TRUE(isVirtualPage(run.out));
+    }
+    const ToolRun small = runTool({"--page=auto"}, "- a\n- b\n");
+    EXPECT_EQ(small.status, 0) << small.err;
+    EXPECT_FALSE(isVirtualPage(small.out));
+    const ToolRun above = runTool({"--page", "auto"}, large);
+    EXPECT_EQ(above.status, 0) << above.err;
+    EXPECT_TRUE(isCompletePage(above.out));
+    EXPECT_TRUE(isVirtualPage(above.out));
+}
+
 TEST(RenderTool, InvalidYamlStillGivesAPageAndSucceeds) {
     const ToolRun run = runTool({}, "a: [1, 2\nb: c\n");
     EXPECT_EQ(run.status, 0);
@@ -190,6 +217,10 @@ TEST(RenderTool, BadArgumentsExitTwoWithTheUsage) {
                                                       {"--font-size", "7"},
                                                       {"--font-size", "49"},
                                                       {"--font-size=14px"},
+                                                      {"--page", "virtualised"},
+                                                      {"--page", "Markup"},
+                                                      {"--page="},
+                                                      {"--page"},
                                                       {"a.yaml", "b.yaml"},
                                                       {""}}) {
         const ToolRun run = runTool(arguments);
@@ -206,6 +237,7 @@ TEST(RenderTool, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: quessel-render")) << help.out;
     EXPECT_NE(help.out.find("--font-size N"), std::string::npos);
+    EXPECT_NE(help.out.find("--page markup|virtual|auto"), std::string::npos);
     const ToolRun version = runTool({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "quessel-render " QUESSEL_PROJECT_VERSION "\n");

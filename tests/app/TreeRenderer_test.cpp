@@ -172,13 +172,20 @@ TEST(TreeRendererCollections, SequencesOfSequencesShowDashesWithoutKeys) {
                   inlineLine(16, dash + " ", string("z")));
 }
 
-TEST(TreeRendererCollections, IndentationFollowsTheDepth) {
-    const YamlValue value = mappingOf({{"a", mappingOf({{"b", mappingOf({{"c", Null{}}})}})}});
-    const std::string c = inlineLine(48, key("c") + ": ", R"(<span class="null">null</span>)");
-    const std::string b = collapsibleLine(16, "ID-0", key("b") + ":", 1, c);
-    EXPECT_EQ(maskIds(render(value)), collapsibleLine(0, "ID-0", key("a") + ":", 1, b));
-    EXPECT_EQ(maskIds(render(value, 2)).substr(0, 50),
-              R"(<div class="line" style="padding-left:32px"><span )");
+// A nested line sits inside its parent line, so each line pads one level beyond its parent's
+// and the depths add up to 16 px per level.
+TEST(TreeRendererCollections, EachLinePadsOneLevelBeyondItsParent) {
+    const YamlValue value =
+        mappingOf({{"a", mappingOf({{"b", mappingOf({{"c", Null{}}})}, {"d", Sequence{}}})}});
+    const std::string c = inlineLine(32, key("c") + ": ", R"(<span class="null">null</span>)");
+    const std::string b = collapsibleLine(16, "ID-0", key("b") + ":", 1, c) +
+                          inlineLine(32, key("d") + ": ", R"(<span class="bracket">[]</span>)");
+    EXPECT_EQ(maskIds(render(value)), collapsibleLine(0, "ID-0", key("a") + ":", 2, b));
+    for (const std::ptrdiff_t indent : {1, 2, 40}) {
+        EXPECT_EQ(maskIds(render(value, indent)).substr(0, 50),
+                  R"(<div class="line" style="padding-left:16px"><span )")
+            << indent;
+    }
 }
 
 TEST(TreeRendererOrder, KeysSortByCodePointCaseSensitively) {
@@ -237,6 +244,72 @@ TEST(TreeRendererIds, ASeededSourceRepeatsItsPrefixes) {
     NodeIdSource a(7);
     NodeIdSource b(7);
     EXPECT_EQ(TreeRenderer(a).renderYAML(value, 0), TreeRenderer(b).renderYAML(value, 0));
+}
+
+std::size_t linesIn(const std::string& markup) {
+    std::size_t count = 0;
+    for (std::size_t at = markup.find(R"(<div class="line")"); at != std::string::npos;
+         at = markup.find(R"(<div class="line")", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A sequence of `count` sequences of `each` strings: count × (each + 1) lines.
+YamlValue blocks(std::size_t count, std::size_t each) {
+    return Sequence(count, YamlValue(Sequence(each, YamlValue("x"))));
+}
+
+TEST(TreeRendererLineLimit, ATreeWithinTheLimitIsWrittenWhole) {
+    const YamlValue value = blocks(10, 99); // 1,000 lines
+    TreeRenderer renderer;
+    renderer.limitLines(1000);
+    std::string out;
+    renderer.appendYAML(out, value, 0);
+    EXPECT_FALSE(renderer.exceeded());
+    EXPECT_EQ(linesIn(out), 1000U);
+    EXPECT_EQ(maskIds(out), maskIds(render(value)));
+}
+
+TEST(TreeRendererLineLimit, NestedLinesCountAndWritingStopsBeforeTheLimitIsPassed) {
+    for (const auto& [count, each] :
+         {std::pair<std::size_t, std::size_t>{1, 1000}, {10, 100}, {4, 250}, {1001, 0}}) {
+        const YamlValue value = blocks(count, each);
+        TreeRenderer renderer;
+        renderer.limitLines(1000);
+        std::string out;
+        renderer.appendYAML(out, value, 0);
+        EXPECT_TRUE(renderer.exceeded()) << count << " x " << each;
+        EXPECT_LE(linesIn(out), 1000U) << count << " x " << each;
+    }
+}
+
+TEST(TreeRendererLineLimit, ALongCollectionIsGivenUpBeforeAnyOfItsLinesIsWritten) {
+    Mapping mapping;
+    for (int i = 0; i < 100'000; ++i) {
+        mapping.entries().push_back({std::to_string(i), std::int64_t{i}});
+    }
+    TreeRenderer renderer;
+    renderer.limitLines(1000);
+    std::string out;
+    renderer.appendYAML(out, YamlValue(std::move(mapping)), 0);
+    EXPECT_TRUE(renderer.exceeded());
+    EXPECT_EQ(out, "");
+}
+
+TEST(TreeRendererLineLimit, EmptyCollectionsAndScalarsAreNoLines) {
+    TreeRenderer renderer;
+    renderer.limitLines(3);
+    std::string out;
+    renderer.appendYAML(out, Sequence{Mapping{}, Sequence{}, "x"}, 0);
+    renderer.appendYAML(out, "a scalar", 0);
+    EXPECT_FALSE(renderer.exceeded());
+    TreeRenderer none;
+    none.limitLines(0);
+    none.appendYAML(out, Sequence{}, 0);
+    EXPECT_FALSE(none.exceeded());
+    none.appendYAML(out, Sequence{"x"}, 0);
+    EXPECT_TRUE(none.exceeded());
 }
 
 } // namespace
