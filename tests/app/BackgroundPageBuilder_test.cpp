@@ -24,7 +24,7 @@ auto text(const char* content) {
 
 // Waits until every worker in the process has ended, then runs what they left for the main loop.
 bool workersDone() {
-    const bool done = runUntil([] { return BackgroundPageBuilder::runningWorkers() == 0; });
+    const bool done = runUntil([] { return runningWorkers() == 0; });
     drainPending();
     return done;
 }

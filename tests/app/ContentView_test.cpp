@@ -34,7 +34,7 @@ YAMLWebView::PageSource gatedPages(std::shared_ptr<Gate> gate, std::string marke
 
 // Waits until no page is being made anywhere in the process, then runs what is left for the loop.
 bool workersDone() {
-    const bool done = runUntil([] { return BackgroundPageBuilder::runningWorkers() == 0; });
+    const bool done = runUntil([] { return runningWorkers() == 0; });
     quessel::testing::drainPending();
     return done;
 }
