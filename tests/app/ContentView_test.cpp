@@ -284,6 +284,16 @@ TEST_F(ContentViewTest, SlowWorkShowsTheFileAndAProgressBarUntilThePageShows) {
     ASSERT_TRUE(runUntil([&] { return !content().progress().get_visible(); }));
 }
 
+TEST_F(ContentViewTest, AFileBeingReadIsNamedOverWhicheverViewShows) {
+    const auto url = writeFile("read me.yaml", "a: 1\n");
+    content().setOpening(url);
+    ASSERT_TRUE(runUntil([&] { return content().progress().is_drawable(); }));
+    EXPECT_EQ(content().stack().get_visible_child_name(), "empty");
+    EXPECT_EQ(content().progress().text(), "Opening read me.yaml…");
+    content().setOpening(std::nullopt);
+    EXPECT_FALSE(content().progress().get_visible());
+}
+
 TEST_F(ContentViewTest, ANewerFileOpenedMidLoadWins) {
     auto gate = Gate::create();
     const GateOpener opener(gate);
