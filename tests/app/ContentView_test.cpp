@@ -314,6 +314,25 @@ TEST_F(ContentViewTest, ANewerFileOpenedMidLoadWins) {
     EXPECT_FALSE(content().progress().get_visible());
 }
 
+TEST_F(ContentViewTest, AFontSizeChangeMidLoadRemakesThePageAtTheNewSize) {
+    auto gate = Gate::create();
+    const GateOpener opener(gate);
+    replaceWindow(gatedPages(gate));
+    appState->openFile(writeFile("a.yaml", "slow: 1\n"));
+    settle();
+    ASSERT_TRUE(runUntil([&] { return gate->arrivals() == 1; }));
+    settings.setFontSize(19);
+    settle();
+    // The page under way has the old size, and a script sent now would miss it.
+    ASSERT_TRUE(runUntil([&] { return gate->arrivals() == 2; }));
+    gate->open();
+    ASSERT_TRUE(workersDone());
+    EXPECT_TRUE(pageHas("document.querySelector('.key') && "
+                        "getComputedStyle(document.body).fontSize === '19px'"));
+    settings.setFontSize(14);
+    settle();
+}
+
 TEST_F(ContentViewTest, ClosingTheWindowMidLoadDropsTheWorkWithoutWaiting) {
     auto gate = Gate::create();
     const GateOpener opener(gate);
