@@ -59,6 +59,7 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
         scheduleRefresh();
     });
     settingsChanged_ = settings_.signalWillChange().connect([this] { scheduleRefresh(); });
+    pageBusy_ = webView_.signalBusyChanged().connect([this](bool busy) { pageBusyChanged(busy); });
     // Each time the content is shown in a window, that window takes 65 % of the work area.
     signal_realize().connect([this] {
         if (auto* window = dynamic_cast<Gtk::Window*>(get_root())) {
@@ -72,6 +73,7 @@ ContentView::~ContentView() {
     appStateChanged_.disconnect();
     settingsChanged_.disconnect();
     pendingRefresh_.disconnect();
+    pageBusy_.disconnect();
 }
 
 void ContentView::buildHeaderBar() {
@@ -94,8 +96,10 @@ void ContentView::buildPages() {
     stack_.add(renderedPage_, "rendered");
     stack_.set_hexpand(true);
     stack_.set_vexpand(true);
+    views_.set_child(stack_);
+    views_.add_overlay(progress_);
     toastOverlay_ = adw_toast_overlay_new();
-    adw_toast_overlay_set_child(ADW_TOAST_OVERLAY(toastOverlay_), GTK_WIDGET(stack_.gobj()));
+    adw_toast_overlay_set_child(ADW_TOAST_OVERLAY(toastOverlay_), GTK_WIDGET(views_.gobj()));
     gtk_box_append(gobj(), toastOverlay_);
 }
 
@@ -154,6 +158,7 @@ void ContentView::refreshPages(bool hasFile) {
     if (!hasFile) {
         // As a host created anew would, the next rendered view starts from a fresh page.
         webView_.forget();
+        pageFileURL_.reset();
     } else if (appState_.isEditing()) {
         editor_.syncTo(appState_.fileContent(), changeCount_ == editorPushCount_);
     } else {
@@ -163,6 +168,7 @@ void ContentView::refreshPages(bool hasFile) {
     searchBar_.set_visible(appState_.showSearch());
     searchBar_.setSearchText(searchText_);
     searchBar_.setMatches(currentMatch_, totalMatches_);
+    refreshProgress();
 }
 
 void ContentView::reportNewError() {
@@ -177,6 +183,32 @@ void ContentView::reportNewError() {
 void ContentView::pushEditorText(std::string text) {
     appState_.setFileContent(std::move(text));
     editorPushCount_ = changeCount_;
+}
+
+void ContentView::pageBusyChanged(bool busy) {
+    if (busy) {
+        const auto& url = appState_.fileURL();
+        const bool sameFile = url.has_value() && url == pageFileURL_;
+        pageFileURL_ = url;
+        pageProgressText_ = (sameFile ? "Updating " : "Opening ") + appState_.fileName() + "…";
+    }
+    refreshProgress();
+}
+
+void ContentView::setOpening(std::optional<core::FileUrl> url) {
+    openingURL_ = std::move(url);
+    refreshProgress();
+}
+
+void ContentView::refreshProgress() {
+    if (openingURL_) {
+        progress_.start("Opening " + openingURL_->displayName() + "…");
+    } else if (webView_.busy() && stack_.get_visible_child_name() == "rendered") {
+        // A page being made for a view the user has left (the editor) keeps nobody waiting.
+        progress_.start(pageProgressText_);
+    } else {
+        progress_.stop();
+    }
 }
 
 void ContentView::setCurrentMatch(int value) {

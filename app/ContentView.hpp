@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/DocumentPages.hpp"
+#include "app/OpeningProgress.hpp"
 #include "app/RawEditor.hpp"
 #include "app/YAMLWebView.hpp"
 #include "viewer_core/SharedSettings.hpp"
@@ -19,6 +20,7 @@
 #include <gtkmm/box.h>
 #include <gtkmm/filechoosernative.h>
 #include <gtkmm/headerbar.h>
+#include <gtkmm/overlay.h>
 #include <gtkmm/stack.h>
 
 #include <cstdint>
@@ -37,8 +39,8 @@ public:
     using OpenRequest = std::function<void(const core::FileUrl&)>;
     using SaveRequest = std::function<void()>;
 
-    // `pageSource` makes the rendered page from the text and the font size; by default the
-    // application's page generation.
+    // `pageSource` makes the rendered page from the text, the font size and the appearance, on a
+    // worker thread; by default the application's page generation.
     ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
                 YAMLWebView::PageSource pageSource = documentPages());
     ~ContentView() override;
@@ -69,6 +71,9 @@ public:
     // A setting that is not a finite number within the range of int is passed as 14.
     static int fontSizeForPage(double setting) noexcept;
 
+    // The file being read for opening, if any: the window tells of it while it takes long.
+    void setOpening(std::optional<core::FileUrl> url);
+
     // Shows a short message over the content (a toast), and tells observers.
     void showMessage(const std::string& message);
     sigc::signal<void(const std::string&)>& signalMessageShown() noexcept { return messageShown_; }
@@ -90,6 +95,7 @@ public:
     RawEditor& editor() noexcept { return editor_; }
     core::SearchBar& searchBar() noexcept { return searchBar_; }
     YAMLWebView& renderedView() noexcept { return webView_; }
+    OpeningProgress& progress() noexcept { return progress_; }
     core::FileNameToolbarItem& fileNameItem() noexcept { return fileNameItem_; }
     core::EditToggleButton& editToggle() noexcept { return editToggle_; }
     core::SaveButton& saveButton() noexcept { return saveButton_; }
@@ -107,6 +113,8 @@ private:
     void refreshTitle();
     void reportNewError();
     void pushEditorText(std::string text);
+    void pageBusyChanged(bool busy);
+    void refreshProgress();
 
     core::ViewerAppState& appState_;
     core::SharedSettings& settings_;
@@ -127,6 +135,12 @@ private:
     std::uint64_t changeCount_ = 0;
     std::uint64_t editorPushCount_ = UINT64_MAX;
     std::optional<core::FileUrl> shownFileURL_;
+    // The file the newest page was requested for: a page for another one is an opening, a page
+    // for the same one an update after an edit.
+    std::optional<core::FileUrl> pageFileURL_;
+    std::string pageProgressText_;
+    std::optional<core::FileUrl> openingURL_;
+    sigc::connection pageBusy_;
     // The model's count of failed opens as of the last message shown; a new failure shows even
     // when its text repeats the previous one.
     std::uint64_t reportedFailedOpens_ = 0;
@@ -140,12 +154,15 @@ private:
     core::OpenButton openButton_;
 
     GtkWidget* toastOverlay_ = nullptr;
+    // The views, with the progress over them.
+    Gtk::Overlay views_;
     Gtk::Stack stack_;
     core::EmptyStateView emptyState_;
     RawEditor editor_;
     Gtk::Box renderedPage_{Gtk::Orientation::VERTICAL, 0};
     core::SearchBar searchBar_;
     YAMLWebView webView_;
+    OpeningProgress progress_;
     Glib::RefPtr<Gtk::FileChooserNative> openDialog_;
 };
 

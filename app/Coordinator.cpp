@@ -76,6 +76,10 @@ void Coordinator::detach() noexcept {
     findPrevObserver_.reset();
 }
 
+void Coordinator::setLastContent(std::shared_ptr<const std::string> content) {
+    lastContent_ = content ? std::move(content) : std::make_shared<const std::string>();
+}
+
 void Coordinator::evaluate(const std::string& script) {
     if (webView_ != nullptr) {
         webView_->evaluate(script);

@@ -47,9 +47,14 @@ public:
     void receive(JSCValue* body);
     static std::optional<Counts> readCounts(JSCValue* body);
 
-    const std::string& lastContent() const noexcept { return lastContent_; }
+    // The text of the newest page requested, which may still be being generated; shared with
+    // the worker that generates it rather than copied again.
+    const std::string& lastContent() const noexcept { return *lastContent_; }
+    const std::shared_ptr<const std::string>& sharedLastContent() const noexcept {
+        return lastContent_;
+    }
     int lastFontSize() const noexcept { return lastFontSize_; }
-    void setLastContent(std::string content) { lastContent_ = std::move(content); }
+    void setLastContent(std::shared_ptr<const std::string> content);
     void setLastFontSize(int fontSize) noexcept { lastFontSize_ = fontSize; }
 
 private:
@@ -58,7 +63,7 @@ private:
     void evaluate(const std::string& script);
 
     PageWebView* webView_ = nullptr;
-    std::string lastContent_;
+    std::shared_ptr<const std::string> lastContent_ = std::make_shared<const std::string>();
     int lastFontSize_ = 14;
     CountBinding currentMatch_;
     CountBinding totalMatches_;

@@ -1,17 +1,15 @@
-// The application's page source: page generation with the platform's appearance.
+// The application's page source: page generation for the appearance the window asks for.
 #include "app/DocumentPages.hpp"
 
-#include "app/PlatformAppearance.hpp"
 #include "app/page/PageGenerator.hpp"
-
-#include <memory>
 
 namespace quessel::app {
 
 YAMLWebView::PageSource documentPages() {
-    auto generator = std::make_shared<const PageGenerator>(&platformAppearance);
-    return [generator](std::string_view content, int fontSize) {
-        return generator->generateHTML(content, fontSize);
+    return [](std::string_view content, int fontSize, Appearance appearance) {
+        // A generator of its own per page: it asks its source once, and is cheap to make.
+        const PageGenerator generator([appearance] { return appearance; });
+        return generator.generateHTML(content, fontSize);
     };
 }
 

@@ -1,11 +1,12 @@
-// The application's page source: page generation with the platform's appearance.
+// The application's page source: page generation for the appearance the window asks for.
 #pragma once
 
 #include "app/YAMLWebView.hpp"
 
 namespace quessel::app {
 
-// Generates each page with the appearance the application has at that moment.
+// Generates each page for the appearance passed in, which the window reads from the platform
+// on the main thread; safe to call on any thread.
 YAMLWebView::PageSource documentPages();
 
 } // namespace quessel::app

@@ -42,7 +42,13 @@ public:
         matchUpdate_ = std::move(handler);
     }
 
+    // Called on the main thread when the engine has finished loading, and no further load is
+    // under way: the newest page shows. Also when the web process has gone, which ends any load.
+    void onLoadFinished(std::function<void()> handler) { loadFinished_ = std::move(handler); }
+
 private:
+    static void loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static void processGone(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self);
     static gboolean decidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, gpointer self);
     static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,
@@ -54,6 +60,7 @@ private:
     core::GObjectPtr<WebKitUserContentManager> contentManager_;
     core::GObjectPtr<WebKitWebView> view_;
     std::function<void(JSCValue*)> matchUpdate_;
+    std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;
 };

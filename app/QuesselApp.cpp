@@ -3,9 +3,8 @@
 #include "app/QuesselApp.hpp"
 
 #include "app/AppCommands.hpp"
+#include "app/DocumentPages.hpp"
 #include "app/MainWindow.hpp"
-#include "app/PlatformAppearance.hpp"
-#include "app/page/PageGenerator.hpp"
 #include "viewer_core/SharedSettings.hpp"
 #include "viewer_core/ZoomCommands.hpp"
 #include "viewer_core/gtk/AboutPanel.hpp"
@@ -57,9 +56,19 @@ const std::shared_ptr<AppState>& QuesselApp::appState() {
 
 UnsavedChangesGuard& QuesselApp::unsavedChangesGuard() {
     if (!guard_)
-        guard_ =
-            std::make_unique<UnsavedChangesGuard>(*appState(), [this] { return questionParent(); });
+        guard_ = std::make_unique<UnsavedChangesGuard>(
+            *appState(), [this] { return questionParent(); },
+            [this](const core::FileUrl& url) { fileOpener().open(url); });
     return *guard_;
+}
+
+BackgroundFileOpener& QuesselApp::fileOpener() {
+    if (!opener_)
+        opener_ =
+            std::make_unique<BackgroundFileOpener>(*appState(), [this](std::function<void()> then) {
+                unsavedChangesGuard().settle(std::move(then));
+            });
+    return *opener_;
 }
 
 void QuesselApp::on_startup() {
@@ -113,18 +122,18 @@ void QuesselApp::showNewWindow() {
 }
 
 MainWindow& QuesselApp::createWindow() {
-    // Each page asks the application's effective appearance when it is generated.
-    auto generator = std::make_shared<PageGenerator>(platformAppearance);
-    auto* window = new MainWindow(*appState(), core::SharedSettings::shared(),
-                                  [generator](std::string_view content, int fontSize) {
-                                      return generator->generateHTML(content, fontSize);
-                                  });
+    // Each page is made for the application's effective appearance when it is requested.
+    auto* window = new MainWindow(*appState(), core::SharedSettings::shared(), documentPages());
     add_window(*window);
     // GTK 4 hides an application window's menu bar unless asked; Linux has no global one.
     window->set_show_menubar(true);
     ContentView& content = window->content();
     content.setOpenRequest([this](const core::FileUrl& url) { unsavedChangesGuard().open(url); });
     content.setSaveRequest([this] { unsavedChangesGuard().save(); });
+    // Every window tells of a file being read, whichever window asked for it.
+    content.setOpening(fileOpener().opening());
+    fileOpener().signalOpeningChanged().connect(sigc::track_object(
+        [this, &content] { content.setOpening(fileOpener().opening()); }, *window));
 
     auto interceptor = std::make_unique<core::WindowCloseInterceptor>(*window, appState());
     interceptor->setCloseRoute([this](core::ViewerAppState&) { unsavedChangesGuard().close(); });
