@@ -90,17 +90,16 @@ void ContentView::buildHeaderBar() {
 void ContentView::buildPages() {
     renderedPage_.append(searchBar_);
     webView_.set_vexpand(true);
-    pageArea_.set_child(webView_);
-    pageArea_.add_overlay(progress_);
-    pageArea_.set_vexpand(true);
-    renderedPage_.append(pageArea_);
+    renderedPage_.append(webView_);
     stack_.add(emptyState_, "empty");
     stack_.add(editor_, "editor");
     stack_.add(renderedPage_, "rendered");
     stack_.set_hexpand(true);
     stack_.set_vexpand(true);
+    views_.set_child(stack_);
+    views_.add_overlay(progress_);
     toastOverlay_ = adw_toast_overlay_new();
-    adw_toast_overlay_set_child(ADW_TOAST_OVERLAY(toastOverlay_), GTK_WIDGET(stack_.gobj()));
+    adw_toast_overlay_set_child(ADW_TOAST_OVERLAY(toastOverlay_), GTK_WIDGET(views_.gobj()));
     gtk_box_append(gobj(), toastOverlay_);
 }
 
@@ -169,6 +168,7 @@ void ContentView::refreshPages(bool hasFile) {
     searchBar_.set_visible(appState_.showSearch());
     searchBar_.setSearchText(searchText_);
     searchBar_.setMatches(currentMatch_, totalMatches_);
+    refreshProgress();
 }
 
 void ContentView::reportNewError() {
@@ -186,14 +186,29 @@ void ContentView::pushEditorText(std::string text) {
 }
 
 void ContentView::pageBusyChanged(bool busy) {
-    if (!busy) {
-        progress_.stop();
-        return;
+    if (busy) {
+        const auto& url = appState_.fileURL();
+        const bool sameFile = url.has_value() && url == pageFileURL_;
+        pageFileURL_ = url;
+        pageProgressText_ = (sameFile ? "Updating " : "Opening ") + appState_.fileName() + "…";
     }
-    const auto& url = appState_.fileURL();
-    const bool sameFile = url.has_value() && url == pageFileURL_;
-    pageFileURL_ = url;
-    progress_.start((sameFile ? "Updating " : "Opening ") + appState_.fileName() + "…");
+    refreshProgress();
+}
+
+void ContentView::setOpening(std::optional<core::FileUrl> url) {
+    openingURL_ = std::move(url);
+    refreshProgress();
+}
+
+void ContentView::refreshProgress() {
+    if (openingURL_) {
+        progress_.start("Opening " + openingURL_->displayName() + "…");
+    } else if (webView_.busy() && stack_.get_visible_child_name() == "rendered") {
+        // A page being made for a view the user has left (the editor) keeps nobody waiting.
+        progress_.start(pageProgressText_);
+    } else {
+        progress_.stop();
+    }
 }
 
 void ContentView::setCurrentMatch(int value) {

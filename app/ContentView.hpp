@@ -71,6 +71,9 @@ public:
     // A setting that is not a finite number within the range of int is passed as 14.
     static int fontSizeForPage(double setting) noexcept;
 
+    // The file being read for opening, if any: the window tells of it while it takes long.
+    void setOpening(std::optional<core::FileUrl> url);
+
     // Shows a short message over the content (a toast), and tells observers.
     void showMessage(const std::string& message);
     sigc::signal<void(const std::string&)>& signalMessageShown() noexcept { return messageShown_; }
@@ -111,6 +114,7 @@ private:
     void reportNewError();
     void pushEditorText(std::string text);
     void pageBusyChanged(bool busy);
+    void refreshProgress();
 
     core::ViewerAppState& appState_;
     core::SharedSettings& settings_;
@@ -134,6 +138,8 @@ private:
     // The file the newest page was requested for: a page for another one is an opening, a page
     // for the same one an update after an edit.
     std::optional<core::FileUrl> pageFileURL_;
+    std::string pageProgressText_;
+    std::optional<core::FileUrl> openingURL_;
     sigc::connection pageBusy_;
     // The model's count of failed opens as of the last message shown; a new failure shows even
     // when its text repeats the previous one.
@@ -148,12 +154,13 @@ private:
     core::OpenButton openButton_;
 
     GtkWidget* toastOverlay_ = nullptr;
+    // The views, with the progress over them.
+    Gtk::Overlay views_;
     Gtk::Stack stack_;
     core::EmptyStateView emptyState_;
     RawEditor editor_;
     Gtk::Box renderedPage_{Gtk::Orientation::VERTICAL, 0};
     core::SearchBar searchBar_;
-    Gtk::Overlay pageArea_;
     YAMLWebView webView_;
     OpeningProgress progress_;
     Glib::RefPtr<Gtk::FileChooserNative> openDialog_;

@@ -8,7 +8,9 @@ namespace quessel::app {
 YAMLWebView::PageSource documentPages() {
     return [](std::string_view content, int fontSize, Appearance appearance) {
         // A generator of its own per page: it asks its source once, and is cheap to make.
-        const PageGenerator generator([appearance] { return appearance; });
+        // Documents of more lines than the markup page can carry quickly get the virtualised
+        // page; an exported page (quessel-render) stays all-markup unless asked otherwise.
+        const PageGenerator generator([appearance] { return appearance; }, PageKind::automatic);
         return generator.generateHTML(content, fontSize);
     };
 }

@@ -6,7 +6,8 @@
 namespace quessel::app {
 
 // Generates each page for the appearance passed in, which the window reads from the platform
-// on the main thread; safe to call on any thread.
+// on the main thread, choosing the page kind by the document's size; safe to call on any
+// thread.
 YAMLWebView::PageSource documentPages();
 
 } // namespace quessel::app

@@ -75,6 +75,8 @@ PageWebView::PageWebView()
     g_signal_connect(view_.get(), "decide-policy", G_CALLBACK(&PageWebView::decidePolicy), this);
     g_signal_connect(view_.get(), "context-menu", G_CALLBACK(&PageWebView::contextMenu), this);
     g_signal_connect(view_.get(), "load-changed", G_CALLBACK(&PageWebView::loadChanged), this);
+    g_signal_connect(view_.get(), "web-process-terminated", G_CALLBACK(&PageWebView::processGone),
+                     this);
     refuseDrops();
 }
 
@@ -160,6 +162,13 @@ void PageWebView::loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpoint
     auto* host = static_cast<PageWebView*>(self);
     // A load cut short by a newer one finishes too, while the newer one is still loading.
     if (event == WEBKIT_LOAD_FINISHED && !webkit_web_view_is_loading(view) && host->loadFinished_) {
+        host->loadFinished_();
+    }
+}
+
+void PageWebView::processGone(WebKitWebView*, WebKitWebProcessTerminationReason, gpointer self) {
+    auto* host = static_cast<PageWebView*>(self);
+    if (host->loadFinished_) {
         host->loadFinished_();
     }
 }

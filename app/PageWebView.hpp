@@ -43,11 +43,12 @@ public:
     }
 
     // Called on the main thread when the engine has finished loading, and no further load is
-    // under way: the newest page shows.
+    // under way: the newest page shows. Also when the web process has gone, which ends any load.
     void onLoadFinished(std::function<void()> handler) { loadFinished_ = std::move(handler); }
 
 private:
     static void loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static void processGone(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self);
     static gboolean decidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, gpointer self);
     static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,

@@ -56,9 +56,19 @@ const std::shared_ptr<AppState>& QuesselApp::appState() {
 
 UnsavedChangesGuard& QuesselApp::unsavedChangesGuard() {
     if (!guard_)
-        guard_ =
-            std::make_unique<UnsavedChangesGuard>(*appState(), [this] { return questionParent(); });
+        guard_ = std::make_unique<UnsavedChangesGuard>(
+            *appState(), [this] { return questionParent(); },
+            [this](const core::FileUrl& url) { fileOpener().open(url); });
     return *guard_;
+}
+
+BackgroundFileOpener& QuesselApp::fileOpener() {
+    if (!opener_)
+        opener_ =
+            std::make_unique<BackgroundFileOpener>(*appState(), [this](std::function<void()> then) {
+                unsavedChangesGuard().settle(std::move(then));
+            });
+    return *opener_;
 }
 
 void QuesselApp::on_startup() {
@@ -120,6 +130,10 @@ MainWindow& QuesselApp::createWindow() {
     ContentView& content = window->content();
     content.setOpenRequest([this](const core::FileUrl& url) { unsavedChangesGuard().open(url); });
     content.setSaveRequest([this] { unsavedChangesGuard().save(); });
+    // Every window tells of a file being read, whichever window asked for it.
+    content.setOpening(fileOpener().opening());
+    fileOpener().signalOpeningChanged().connect(sigc::track_object(
+        [this, &content] { content.setOpening(fileOpener().opening()); }, *window));
 
     auto interceptor = std::make_unique<core::WindowCloseInterceptor>(*window, appState());
     interceptor->setCloseRoute([this](core::ViewerAppState&) { unsavedChangesGuard().close(); });

@@ -5,6 +5,7 @@
 #include "app/AppDelegate.hpp"
 #include "app/AppMenu.hpp"
 #include "app/AppState.hpp"
+#include "app/BackgroundFileOpener.hpp"
 #include "app/UnsavedChangesGuard.hpp"
 
 #include <gtkmm/application.h>
@@ -37,6 +38,8 @@ public:
     const std::shared_ptr<AppState>& appState();
     AppDelegate& appDelegate() noexcept { return delegate_; }
     UnsavedChangesGuard& unsavedChangesGuard();
+    // Every open the user asks for, once the guard lets it, reads its file here.
+    BackgroundFileOpener& fileOpener();
     const AppMenu& menu() const noexcept { return menu_; }
 
     // A new window over the one model, not yet shown.
@@ -60,6 +63,8 @@ private:
     AppDelegate delegate_;
     std::shared_ptr<AppState> appState_;
     std::unique_ptr<UnsavedChangesGuard> guard_;
+    // After the guard, which it asks: it goes first.
+    std::unique_ptr<BackgroundFileOpener> opener_;
     AppMenu menu_;
     std::unique_ptr<AppCommands> commands_;
     std::unique_ptr<core::SharedAppearanceModifier> appearance_;

@@ -15,8 +15,9 @@ std::optional<std::string> saveExplainingFailure(core::ViewerAppState& appState)
     return appState.lastSaveError();
 }
 
-UnsavedChangesGuard::UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow)
-    : appState_(appState), parentWindow_(std::move(parentWindow)) {}
+UnsavedChangesGuard::UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow,
+                                         OpenFile openFile)
+    : appState_(appState), parentWindow_(std::move(parentWindow)), openFile_(std::move(openFile)) {}
 
 void UnsavedChangesGuard::settle(std::function<void()> then) {
     if (asking_)
@@ -75,7 +76,12 @@ void UnsavedChangesGuard::tellSaveFailed(const std::string& reason) {
 }
 
 void UnsavedChangesGuard::open(const core::FileUrl& url) {
-    settle([this, url] { appState_.openFile(url); });
+    settle([this, url] {
+        if (openFile_)
+            openFile_(url);
+        else
+            appState_.openFile(url);
+    });
 }
 
 void UnsavedChangesGuard::close() {

@@ -19,8 +19,11 @@ class UnsavedChangesGuard {
 public:
     // The window the questions are modal to, or none.
     using ParentWindow = std::function<Gtk::Window*()>;
+    // How a file opens once the document's changes may go; the model's openFile by default.
+    using OpenFile = std::function<void(const core::FileUrl&)>;
 
-    UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow);
+    UnsavedChangesGuard(core::ViewerAppState& appState, ParentWindow parentWindow,
+                        OpenFile openFile = nullptr);
     UnsavedChangesGuard(const UnsavedChangesGuard&) = delete;
     UnsavedChangesGuard& operator=(const UnsavedChangesGuard&) = delete;
 
@@ -45,6 +48,7 @@ private:
 
     core::ViewerAppState& appState_;
     ParentWindow parentWindow_;
+    OpenFile openFile_;
     bool asking_ = false;
 };
 

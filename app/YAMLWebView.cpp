@@ -39,12 +39,18 @@ void YAMLWebView::update(const std::string& content, int fontSize) {
         return;
     }
     coordinator_->setLastFontSize(fontSize);
-    if (builder_.pending()) {
-        // The page being made has the old size, and a script sent now would reach the page
-        // before it: make it again.
-        request();
-    } else {
-        page_.evaluate(fontSizeAssignment(fontSize));
+    // A page being made or loaded has the old size, and a script sent now could reach the page
+    // before it; the size follows once it has loaded. Making it again would cost a whole
+    // generation per zoom step.
+    if (!busy_) {
+        applyFontSize();
+    }
+}
+
+void YAMLWebView::applyFontSize() {
+    if (pageFontSize_ != coordinator_->lastFontSize()) {
+        pageFontSize_ = coordinator_->lastFontSize();
+        page_.evaluate(fontSizeAssignment(pageFontSize_));
     }
 }
 
@@ -56,6 +62,7 @@ void YAMLWebView::forget() {
     builder_.cancel();
     coordinator_->setLastContent(nullptr);
     coordinator_->setLastFontSize(14);
+    pageFontSize_ = 14;
     page_.loadPage(std::string());
     setBusy(false);
 }
@@ -63,7 +70,8 @@ void YAMLWebView::forget() {
 void YAMLWebView::request() {
     // GTK and libadwaita are read here, on the main thread; the worker gets plain values.
     const Appearance appearance = appearance_ ? appearance_() : Appearance::light;
-    builder_.request(coordinator_->sharedLastContent(), coordinator_->lastFontSize(), appearance);
+    pageFontSize_ = coordinator_->lastFontSize();
+    builder_.request(coordinator_->sharedLastContent(), pageFontSize_, appearance);
     setBusy(true);
 }
 
@@ -74,6 +82,7 @@ void YAMLWebView::pageMade(std::string html) {
 void YAMLWebView::pageLoaded() {
     // A page the engine finishes while a newer one is being made is not the newest.
     if (!builder_.pending()) {
+        applyFontSize();
         setBusy(false);
     }
 }

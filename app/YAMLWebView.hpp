@@ -30,8 +30,9 @@ public:
     ~YAMLWebView() override;
 
     // A new page only when the text differs from the text last requested; otherwise a new font
-    // size is one script assignment that keeps the page with its collapse and search state (or,
-    // while that page is still being made, a new request). An empty text at first loads nothing.
+    // size is one script assignment that keeps the page with its collapse and search state (sent
+    // once the page has loaded, while it is still being made). An empty text at first loads
+    // nothing.
     void update(const std::string& content, int fontSize);
 
     // Forgets the requested text and drops work under way, as a host created anew would: the
@@ -50,11 +51,14 @@ private:
     void pageMade(std::string html);
     void pageLoaded();
     void setBusy(bool busy);
+    void applyFontSize();
 
     AppearanceSource appearance_;
     std::shared_ptr<Coordinator> coordinator_;
     PageWebView page_;
     bool busy_ = false;
+    // The font size of the page in the engine, or of the page being made for it.
+    int pageFontSize_ = 14;
     sigc::signal<void(bool)> busyChanged_;
     // Last, so that it goes first: no page arrives for a host being taken down.
     BackgroundPageBuilder builder_;

@@ -1,5 +1,5 @@
 // The quessel executable: runs the application, which opens the files it is given.
-#include "app/BackgroundPageBuilder.hpp"
+#include "app/BackgroundWork.hpp"
 #include "app/QuesselApp.hpp"
 
 #include <cstdio>
@@ -7,10 +7,10 @@
 
 int main(int argc, char* argv[]) {
     const int status = quessel::app::QuesselApp::create()->run(argc, argv);
-    // A page still being made for a window that is gone would run on while static objects it
+    // A page still being made or a file still being read would run on while static objects it
     // uses are destroyed; its result is wanted by no one, so leave without waiting for it and
     // without running those destructors. Nothing left to save depends on them.
-    if (quessel::app::BackgroundPageBuilder::runningWorkers() > 0) {
+    if (quessel::app::runningWorkers() > 0) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

@@ -70,22 +70,41 @@ std::string ViewerAppState::fileName() const {
 }
 
 void ViewerAppState::openFile(const FileUrl& url) {
-    LoadedText loaded;
-    std::string original;
+    completeOpen(url, readForOpen(url));
+}
+
+ViewerAppState::ReadOutcome ViewerAppState::readForOpen(const FileUrl& url) {
     try {
-        loaded = readTextFile(url.path());
-        // Both copies exist before anything is assigned, so a failure leaves the model whole.
-        original = loaded.text;
+        return readTextFile(url.path());
     } catch (const std::exception& error) {
+        return std::string(error.what());
+    }
+}
+
+void ViewerAppState::completeOpen(const FileUrl& url, ReadOutcome outcome) {
+    auto* loaded = std::get_if<LoadedText>(&outcome);
+    std::optional<std::string> failure;
+    std::string original;
+    if (loaded == nullptr) {
+        failure = std::get<std::string>(std::move(outcome));
+    } else {
+        try {
+            // Both copies exist before anything is assigned, so a failure leaves the model whole.
+            original = loaded->text;
+        } catch (const std::exception& error) {
+            failure = error.what();
+        }
+    }
+    if (failure) {
         ++failedOpenCount_;
-        setErrorMessage("Could not open file: " + std::string(error.what()));
+        setErrorMessage("Could not open file: " + *failure);
         return;
     }
     setFileURL(url);
-    setFileContent(std::move(loaded.text));
+    setFileContent(std::move(loaded->text));
     setOriginalContent(std::move(original));
     setIsEditing(false);
-    diskIdentity_ = loaded.identity;
+    diskIdentity_ = loaded->identity;
     addToRecentFiles(url);
     if (openedFileHook_) {
         openedFileHook_(url);

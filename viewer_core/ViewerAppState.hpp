@@ -3,6 +3,7 @@
 
 #include "viewer_core/FileIdentity.hpp"
 #include "viewer_core/FileUrl.hpp"
+#include "viewer_core/TextFile.hpp"
 #include "viewer_core/UserDefaults.hpp"
 
 #include <sigc++/signal.h>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace quessel::core {
@@ -55,6 +57,14 @@ public:
     virtual std::string fileName() const;
 
     virtual void openFile(const FileUrl& url);
+
+    // What reading a file for opening gave: its text, or why it could not be read.
+    using ReadOutcome = std::variant<LoadedText, std::string>;
+    // openFile in two halves, for a caller that reads away from the main thread: readForOpen
+    // touches no model and may run on any thread; completeOpen then does with its outcome
+    // exactly what openFile does. openFile(url) is completeOpen(url, readForOpen(url)).
+    static ReadOutcome readForOpen(const FileUrl& url);
+    virtual void completeOpen(const FileUrl& url, ReadOutcome outcome);
     virtual void saveFile();
     virtual void closeFile();
     virtual void addToRecentFiles(const FileUrl& url);
@@ -71,6 +81,10 @@ public:
     // Counts failed opens, so a window can tell a new failure from the previous one even when
     // both carry the same message.
     std::uint64_t failedOpenCount() const { return failedOpenCount_; }
+
+    // Changes with every assignment of either text: a caller that compares two readings knows
+    // whether the document was edited, opened or closed in between.
+    std::uint64_t contentGeneration() const noexcept { return contentGeneration_; }
 
     // Called with the file after every successful open; the application passes each file on to
     // the desktop's shared list of recent files, which this library cannot reach without GTK.

@@ -1,4 +1,4 @@
-// The virtualised page: the document as compact data, with only the lines in view as elements.
+// The virtualised page: the document as compact data, only the rows in view as elements.
 #pragma once
 
 #include "app/page/Appearance.hpp"
@@ -8,8 +8,10 @@
 
 namespace quessel::app {
 
-// Writes the complete virtualised page for `content`. A content that is neither a non-empty
-// collection nor a failure listing has nothing to virtualise: it gets the markup page.
+// The same head, banner and fixed text around the content as the all-markup page, with the
+// content container left empty for the rows script, which builds the rows in view from the data
+// element that follows the container. A content without rows (a scalar, an empty collection, a
+// text without a document) gets the all-markup page: it has nothing to virtualise.
 std::string writeVirtualPage(const PageContent& content, Appearance appearance, int fontSize);
 
 } // namespace quessel::app

@@ -93,9 +93,22 @@
         return matches;
     }
 
+    // A current match inside collapsed nodes would be out of sight: every collapsed node around
+    // it opens exactly as a click on its toggle would. A match in a node's own preview or toggle
+    // stands outside that node's content and leaves the node as it is.
+    function expandAround(node) {
+        for (var element = node.parentElement; element; element = element.parentElement) {
+            if (element.classList.contains('content') &&
+                element.classList.contains('collapsed') && element.id.indexOf('content-') === 0) {
+                toggle(element.id.substring('content-'.length));
+            }
+        }
+    }
+
     function showCurrent() {
         var mark = searchState.matches[searchState.currentIndex - 1];
         mark.classList.add('current');
+        expandAround(mark);
         mark.scrollIntoView({behavior: 'smooth', block: 'center'});
     }
 

@@ -75,6 +75,13 @@ core::FileUrl AppFixture::openDocument(const std::string& name, const std::strin
     return url;
 }
 
+void AppFixture::waitForOpen() {
+    quessel::testing::drainPending();
+    EXPECT_TRUE(quessel::testing::runUntil(
+        [&] { return !application->fileOpener().opening().has_value(); }));
+    quessel::testing::drainPending();
+}
+
 AdwMessageDialog* AppFixture::shownQuestion() {
     quessel::testing::drainPending();
     GListModel* toplevels = gtk_window_get_toplevels();

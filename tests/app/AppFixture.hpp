@@ -27,6 +27,9 @@ protected:
     MainWindow& window();
     core::FileUrl writeDocument(const std::string& name, const std::string& text);
     core::FileUrl openDocument(const std::string& name, const std::string& text);
+    // Files the user opens are read away from the main thread: waits until the file being
+    // read, if any, has reached the model (or been dropped).
+    void waitForOpen();
 
     // The message dialog on screen, or none; and answering it as a click would.
     static AdwMessageDialog* shownQuestion();

@@ -1,17 +1,43 @@
 // The window content: which view shows, the toolbar per state, the editor binding, messages.
 #include "app/ContentView.hpp"
+#include "tests/app/Gate.hpp"
+#include "tests/app/PageProbe.hpp"
 #include "tests/app/WindowFixture.hpp"
 #include "tests/support/Click.hpp"
 #include "tests/support/ClipboardText.hpp"
 #include "tests/support/MainLoop.hpp"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 namespace quessel::app {
 namespace {
 
 using ContentViewTest = quessel::testing::WindowFixture;
+using quessel::testing::Gate;
+using quessel::testing::GateOpener;
+using quessel::testing::runUntil;
+
+// The application's pages, but a text holding `marker` waits at the gate before it is loaded.
+YAMLWebView::PageSource gatedPages(std::shared_ptr<Gate> gate, std::string marker = "slow",
+                                   YAMLWebView::PageSource pages = documentPages()) {
+    return [gate, marker, pages](std::string_view content, int fontSize, Appearance appearance) {
+        if (content.find(marker) != std::string_view::npos) {
+            gate->pass();
+        }
+        return pages(content, fontSize, appearance);
+    };
+}
+
+// Waits until no page is being made anywhere in the process, then runs what is left for the loop.
+bool workersDone() {
+    const bool done = runUntil([] { return runningWorkers() == 0; });
+    quessel::testing::drainPending();
+    return done;
+}
 
 TEST_F(ContentViewTest, LaunchShowsTheEmptyStateAndOnlyTheOpenButton) {
     EXPECT_EQ(content().stack().get_visible_child_name(), "empty");
@@ -202,6 +228,136 @@ TEST_F(ContentViewTest, CopiesTheRawTextAndThePath) {
     EXPECT_EQ(quessel::testing::clipboardText(*window), "text: \"é ✓\"\n");
     content().fileNameItem().copyPath();
     EXPECT_EQ(quessel::testing::clipboardText(*window), (folder / "copy me.yaml").string());
+}
+
+TEST_F(ContentViewTest, LoadsAndMakesPagesAwayFromTheMainThread) {
+    struct Threads {
+        std::mutex mutex;
+        std::vector<std::thread::id> ids;
+    };
+    auto threads = std::make_shared<Threads>();
+    replaceWindow([threads, pages = documentPages()](std::string_view content, int fontSize,
+                                                     Appearance appearance) {
+        {
+            const std::lock_guard lock(threads->mutex);
+            threads->ids.push_back(std::this_thread::get_id());
+        }
+        return pages(content, fontSize, appearance);
+    });
+    openDocument("a.yaml", "a: 1\n");
+    openDocument("b.yaml", "b: [1, 2]\n");
+    const std::lock_guard lock(threads->mutex);
+    ASSERT_EQ(threads->ids.size(), 2u);
+    for (const auto& id : threads->ids) {
+        EXPECT_NE(id, std::this_thread::get_id());
+    }
+}
+
+TEST_F(ContentViewTest, SlowWorkShowsTheFileAndAProgressBarUntilThePageShows) {
+    auto gate = Gate::create();
+    auto again = Gate::create();
+    const GateOpener opener(gate);
+    const GateOpener reopener(again);
+    replaceWindow(gatedPages(gate, "slow", gatedPages(again, "later")));
+    EXPECT_FALSE(content().progress().get_visible());
+    appState->openFile(writeFile("big.yaml", "slow: 1\n"));
+    settle();
+    ASSERT_TRUE(runUntil([&] { return content().progress().get_visible(); }));
+    EXPECT_EQ(content().progress().text(), "Opening big.yaml…");
+    EXPECT_TRUE(content().progress().bar().is_drawable());
+    // The window answers meanwhile: the toolbar already names the file, the editor opens.
+    EXPECT_EQ(content().fileNameItem().shownName(), "big.yaml");
+    appState->setIsEditing(true);
+    settle();
+    EXPECT_EQ(content().stack().get_visible_child_name(), "editor");
+    appState->setIsEditing(false);
+    settle();
+    gate->open();
+    ASSERT_TRUE(runUntil([&] { return !content().progress().get_visible(); }));
+    EXPECT_TRUE(pageHas("document.querySelector('.key').textContent === 'slow'"));
+
+    appState->setFileContent("later: 2\n");
+    settle();
+    ASSERT_TRUE(runUntil([&] { return content().progress().get_visible(); }));
+    EXPECT_EQ(content().progress().text(), "Updating big.yaml…") << "an edit is no new opening";
+    again->open();
+    ASSERT_TRUE(runUntil([&] { return !content().progress().get_visible(); }));
+}
+
+TEST_F(ContentViewTest, AFileBeingReadIsNamedOverWhicheverViewShows) {
+    const auto url = writeFile("read me.yaml", "a: 1\n");
+    content().setOpening(url);
+    ASSERT_TRUE(runUntil([&] { return content().progress().is_drawable(); }));
+    EXPECT_EQ(content().stack().get_visible_child_name(), "empty");
+    EXPECT_EQ(content().progress().text(), "Opening read me.yaml…");
+    content().setOpening(std::nullopt);
+    EXPECT_FALSE(content().progress().get_visible());
+}
+
+TEST_F(ContentViewTest, ANewerFileOpenedMidLoadWins) {
+    auto gate = Gate::create();
+    const GateOpener opener(gate);
+    replaceWindow(gatedPages(gate));
+    appState->openFile(writeFile("first.yaml", "slow: first\n"));
+    settle();
+    ASSERT_TRUE(runUntil([&] { return gate->arrivals() == 1; }));
+    openDocument("second.yaml", "second: 2\n");
+    EXPECT_EQ(content().renderedView().coordinator().lastContent(), "second: 2\n");
+    ASSERT_TRUE(runUntil([&] { return !content().progress().get_visible(); }));
+    gate->open();
+    ASSERT_TRUE(workersDone());
+    settle();
+    EXPECT_FALSE(webkit_web_view_is_loading(page())) << "the overtaken page was loaded after all";
+    EXPECT_EQ(quessel::testing::evaluate(page(), "document.querySelector('.key').textContent"),
+              "second");
+    EXPECT_FALSE(content().renderedView().busy());
+    EXPECT_FALSE(content().progress().get_visible());
+}
+
+TEST_F(ContentViewTest, AFontSizeChangeMidLoadReachesThePageOnceItHasLoaded) {
+    auto gate = Gate::create();
+    const GateOpener opener(gate);
+    replaceWindow(gatedPages(gate));
+    appState->openFile(writeFile("a.yaml", "slow: 1\n"));
+    settle();
+    ASSERT_TRUE(runUntil([&] { return gate->arrivals() == 1; }));
+    settings.setFontSize(17);
+    settle();
+    settings.setFontSize(19);
+    settle();
+    gate->open();
+    ASSERT_TRUE(workersDone());
+    EXPECT_TRUE(pageHas("document.querySelector('.key') && "
+                        "getComputedStyle(document.body).fontSize === '19px'"));
+    EXPECT_EQ(gate->arrivals(), 1) << "a zoom step made the whole page again";
+    settings.setFontSize(14);
+    settle();
+    EXPECT_TRUE(pageHas("getComputedStyle(document.body).fontSize === '14px'"));
+}
+
+TEST_F(ContentViewTest, ClosingTheWindowMidLoadDropsTheWorkWithoutWaiting) {
+    auto gate = Gate::create();
+    const GateOpener opener(gate);
+    auto returned = std::make_shared<std::atomic<bool>>(false);
+    replaceWindow([gate, returned](std::string_view, int, Appearance) {
+        gate->pass();
+        *returned = true;
+        return std::string("<p id='stale'>stale</p>");
+    });
+    appState->openFile(writeFile("a.yaml", "a: 1\n"));
+    settle();
+    ASSERT_TRUE(runUntil([&] { return gate->arrivals() == 1; }));
+    // Taking the window down returns while the worker still waits.
+    window.reset();
+    quessel::testing::drainPending();
+    EXPECT_FALSE(*returned);
+    gate->open();
+    ASSERT_TRUE(workersDone());
+    EXPECT_TRUE(*returned);
+    // A new window over the same model shows the document, untouched by the dropped page.
+    replaceWindow(documentPages());
+    EXPECT_TRUE(pageHas("document.querySelector('.key') && document.querySelector('.key')"
+                        ".textContent === 'a' && !document.getElementById('stale')"));
 }
 
 } // namespace

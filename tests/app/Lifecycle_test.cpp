@@ -30,6 +30,7 @@ TEST_F(LifecycleTest, AFileFromTheDesktopBeforeAnyWindowOpensWhenTheWindowShows)
     ASSERT_TRUE(application->get_windows().empty());
     application->open(files({url}));
     drainPending();
+    waitForOpen();
     ASSERT_EQ(application->get_windows().size(), 1u);
     EXPECT_TRUE(application->get_windows().front()->get_visible());
     EXPECT_EQ(model->fileURL(), url);
@@ -41,7 +42,7 @@ TEST_F(LifecycleTest, OnlyTheFirstOfSeveralFilesOpens) {
     const auto second = writeDocument("second.yaml", "n: 2\n");
     window();
     application->open(files({first, second}));
-    drainPending();
+    waitForOpen();
     EXPECT_EQ(model->fileURL(), first);
     EXPECT_EQ(model->recentFiles(), std::vector{first});
     EXPECT_EQ(application->get_windows().size(), 1u) << "no second window for the second file";

@@ -161,6 +161,7 @@ TEST_F(MenuStatesTest, OpenRecentListsFileNamesThenClearMenu) {
 
     // Each item opens its own file.
     activate("open-recent", Glib::Variant<Glib::ustring>::create(items[1].target));
+    waitForOpen();
     EXPECT_EQ(model->fileURL(), a);
 
     activate("clear-recent");

@@ -182,5 +182,128 @@ TEST_F(PageScript, CutsFollowTheLowerCasedTextWhenLowerCasingChangesItsLength) {
     EXPECT_EQ(script("document.querySelector('mark').textContent"), R"("b")");
 }
 
+// Two matches of "needle" in subtrees that can be collapsed, far apart in a page taller than the
+// view: b > inner > needle, and d > x > "needle two".
+YamlValue farApartInSubtrees() {
+    const YamlValue filler = Sequence(150, YamlValue("filler"));
+    return mappingOf({{"a", filler},
+                      {"b", mappingOf({{"inner", mappingOf({{"needle", "one"}})}})},
+                      {"c", filler},
+                      {"d", mappingOf({{"x", Sequence{"needle two"}}})},
+                      {"e", filler}});
+}
+
+class CurrentMatch : public PageFixture {
+protected:
+    // The node id of the collapsible line whose key is `key`.
+    std::string idOf(std::string_view key) {
+        const std::string json =
+            script("[...document.querySelectorAll('.line')].find(l => l.children[1] && "
+                   "l.children[1].textContent === '" +
+                   std::string(key) + "').firstElementChild.id.substring(7)");
+        return json.substr(1, json.size() - 2);
+    }
+
+    void collapse(std::string_view key) {
+        script("toggle('" + idOf(key) + "')");
+        ASSERT_EQ(state(key), "collapsed") << key;
+    }
+
+    // "expanded" or "collapsed" when toggle, preview and content agree, "mixed" otherwise.
+    std::string state(std::string_view key) {
+        const std::string id = idOf(key);
+        const std::string json =
+            script("(() => { const t = document.getElementById('toggle-" + id +
+                   "').classList.contains('collapsed'); const p = document.getElementById("
+                   "'preview-" +
+                   id +
+                   "').classList.contains('visible'); const c = document.getElementById("
+                   "'content-" +
+                   id +
+                   "').classList.contains('collapsed'); return t && p && c ? 'collapsed' "
+                   ": !t && !p && !c ? 'expanded' : 'mixed'; })()");
+        return json.substr(1, json.size() - 2);
+    }
+
+    // Waits for the page's smooth scroll to bring the current mark wholly into the view.
+    bool currentMarkInView() {
+        return iterateUntil([this] {
+            return harness().evaluate(
+                       "(() => { const r = document.querySelector('mark.current')"
+                       ".getBoundingClientRect(); return r.height > 0 && r.top >= 0 && "
+                       "r.bottom <= innerHeight; })()") == "true";
+        });
+    }
+
+    void expectShown(std::string_view match, const MatchUpdate& update, int current) {
+        EXPECT_EQ(update.current, current) << match;
+        EXPECT_EQ(update.total, 2) << match;
+        EXPECT_EQ(script("document.querySelector('mark.current').parentElement.textContent"),
+                  '"' + std::string(match) + '"');
+        EXPECT_EQ(script("document.querySelector('mark.current').closest('.content.collapsed')"),
+                  "null")
+            << match;
+        EXPECT_TRUE(currentMarkInView()) << match;
+    }
+};
+
+TEST_F(CurrentMatch, ASearchOpensTheCollapsedNodesAroundTheFirstMatchAndScrollsToIt) {
+    loadValue(farApartInSubtrees());
+    ASSERT_EQ(search("needle").total, 2);
+    search("");
+    // The first search scrolled smoothly towards its match; start again from the top.
+    script("window.scrollTo({top: 0, behavior: 'instant'})");
+    ASSERT_TRUE(iterateUntil([this] { return script("scrollY") == "0"; }));
+    collapse("inner");
+    collapse("b");
+    collapse("d");
+    expectShown("needle", search("needle"), 1);
+    EXPECT_EQ(state("b"), "expanded");
+    EXPECT_EQ(state("inner"), "expanded");
+    EXPECT_EQ(state("d"), "collapsed") << "only the current match opens its nodes";
+    expectShown("needle two", navigate(true), 2);
+    EXPECT_EQ(state("d"), "expanded");
+    EXPECT_EQ(state("x"), "expanded");
+}
+
+TEST_F(CurrentMatch, NavigationOpensCollapsedNodesAfterWrappingAroundBothWays) {
+    loadValue(farApartInSubtrees());
+    search("needle");
+    navigate(true);
+    collapse("b");
+    expectShown("needle", navigate(true), 1);
+    EXPECT_EQ(state("b"), "expanded");
+    collapse("d");
+    expectShown("needle two", navigate(false), 2);
+    EXPECT_EQ(state("d"), "expanded");
+    collapse("inner");
+    expectShown("needle", navigate(false), 1);
+    EXPECT_EQ(state("inner"), "expanded");
+    EXPECT_EQ(script("document.querySelectorAll('mark.current').length"), "1");
+}
+
+TEST_F(CurrentMatch, AMatchInACollapsedNodesOwnPreviewLeavesItCollapsed) {
+    loadValue(mappingOf({{"outer", mappingOf({{"list", Sequence{"p", "q", "r"}}})}}));
+    collapse("list");
+    collapse("outer");
+    const MatchUpdate update = search("3 items");
+    EXPECT_EQ(update.total, 1);
+    EXPECT_EQ(state("outer"), "expanded");
+    EXPECT_EQ(state("list"), "collapsed");
+    EXPECT_EQ(script("getComputedStyle(document.querySelector('mark.current')).display"),
+              R"("inline")");
+    EXPECT_EQ(script("document.querySelector('mark.current').getClientRects().length"), "1");
+}
+
+// A document holding NUL is loaded with its length: the lines after the NUL are there and the
+// page's script, which stands after the whole document, runs.
+TEST_F(PageScript, ADocumentHoldingNulShowsWholeWithItsScript) {
+    loadDocument("a: \"x\\0y\"\nb: after the nul\nc: [1, 2]\n");
+    EXPECT_EQ(script("document.querySelectorAll('.line').length"), "5");
+    EXPECT_EQ(script("document.querySelectorAll('.line')[1].textContent"), R"("b: after the nul")");
+    EXPECT_EQ(search("after the nul").total, 1);
+    EXPECT_EQ(search("xy").total, 1) << "the HTML parser drops the NUL itself";
+}
+
 } // namespace
 } // namespace quessel::app::test

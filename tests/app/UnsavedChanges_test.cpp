@@ -99,6 +99,7 @@ TEST_F(UnsavedChangesTest, OpeningFromTheFileManagerAsks) {
     EXPECT_EQ(model->fileURL(), document);
     application->open({Gio::File::create_for_path(other.path())});
     answer("discard");
+    waitForOpen();
     EXPECT_EQ(model->fileURL(), other);
 }
 
@@ -106,6 +107,7 @@ TEST_F(UnsavedChangesTest, OpeningARecentFileAsks) {
     activate("open-recent", Glib::Variant<Glib::ustring>::create(other.uri()));
     ASSERT_TRUE(asking());
     answer("save");
+    waitForOpen();
     EXPECT_EQ(readFile(document.path()), "edited: 2\n");
     EXPECT_EQ(model->fileURL(), other);
 }
@@ -119,6 +121,7 @@ TEST_F(UnsavedChangesTest, OpeningFromTheWindowAsks) {
     EXPECT_EQ(model->fileURL(), document);
     window().content().requestOpen(other);
     answer("discard");
+    waitForOpen();
     EXPECT_EQ(model->fileURL(), other);
 }
 
@@ -127,6 +130,7 @@ TEST_F(UnsavedChangesTest, ACleanDocumentClosesAndOpensWithoutAQuestion) {
     application->open({Gio::File::create_for_path(other.path())});
     drainPending();
     EXPECT_FALSE(asking());
+    waitForOpen();
     EXPECT_EQ(model->fileURL(), other);
     activate("close");
     EXPECT_FALSE(asking());

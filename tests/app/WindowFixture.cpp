@@ -14,7 +14,12 @@ WindowFixture::WindowFixture() {
     g_free(made);
     settings.setFontSize(14);
     appState = std::make_unique<core::ViewerAppState>("recentFiles", 5);
-    window = std::make_unique<app::MainWindow>(*appState, settings);
+    replaceWindow(app::documentPages());
+}
+
+void WindowFixture::replaceWindow(app::YAMLWebView::PageSource pageSource) {
+    window.reset();
+    window = std::make_unique<app::MainWindow>(*appState, settings, std::move(pageSource));
     window->present();
     runUntil([&] { return window->get_mapped(); });
     settle();

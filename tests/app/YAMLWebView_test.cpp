@@ -103,17 +103,31 @@ TEST_F(YAMLWebViewTest, ATextChangeReplacesThePageWhileTheCountsStay) {
     EXPECT_EQ(bar().countLabel().get_text(), "1/3");
 }
 
-TEST_F(YAMLWebViewTest, TypingInTheEditorRendersNothingUntilThePageShowsAgain) {
+TEST_F(YAMLWebViewTest, TypingInTheEditorMakesNoPageUntilThePageShowsAgain) {
+    auto made = std::make_shared<std::atomic<int>>(0);
+    replaceWindow([made, pages = documentPages()](std::string_view content, int fontSize,
+                                                  Appearance appearance) {
+        ++*made;
+        return pages(content, fontSize, appearance);
+    });
     openDocument("a.yaml", "a: 1\n");
+    EXPECT_EQ(*made, 1);
     appState->setIsEditing(true);
     settle();
     evaluate(page(), "window.samePage = true");
-    content().editor().textView().get_buffer()->insert_at_cursor("b: 2\n");
-    settle();
+    auto buffer = content().editor().textView().get_buffer();
+    buffer->place_cursor(buffer->end());
+    for (const char* keystroke : {"b", ":", " ", "2", "\n"}) {
+        buffer->insert_at_cursor(keystroke);
+        settle();
+    }
+    EXPECT_EQ(appState->fileContent(), "a: 1\nb: 2\n");
     EXPECT_EQ(content().renderedView().coordinator().lastContent(), "a: 1\n");
+    EXPECT_FALSE(content().renderedView().busy());
     appState->setIsEditing(false);
     settle();
     EXPECT_TRUE(pageHas("!window.samePage && document.querySelectorAll('.key').length === 2"));
+    EXPECT_EQ(*made, 2) << "one page for the return to the viewer, none per keystroke";
 }
 
 TEST_F(YAMLWebViewTest, TakesTheAppearanceOfTheMomentThePageIsGenerated) {

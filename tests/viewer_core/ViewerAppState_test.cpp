@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 
 #include <sys/stat.h>
+#include <thread>
 
 namespace quessel::core {
 namespace {
@@ -107,6 +108,39 @@ TEST_F(ViewerAppStateTest, FailedOpenKeepsTheDocumentItsEditsAndTheRecentList) {
     // Every failure counts, also one that repeats the previous message.
     state.openFile(*FileUrl::fromPath(path("missing.yaml")));
     EXPECT_EQ(state.failedOpenCount(), 3u);
+}
+
+TEST_F(ViewerAppStateTest, OpenInTwoHalvesReadsOnAnyThreadAndCompletesAsOpenDoes) {
+    AppState state;
+    int openedHook = 0;
+    state.setOpenedFileHook([&](const FileUrl&) { ++openedHook; });
+    const auto url = document("doc.yaml", "key: value\n");
+    std::optional<ViewerAppState::ReadOutcome> outcome;
+    std::thread([&] { outcome = ViewerAppState::readForOpen(url); }).join();
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(state.fileURL(), std::nullopt) << "reading touched the model";
+    const auto before = state.contentGeneration();
+    state.completeOpen(url, std::move(*outcome));
+    EXPECT_NE(state.contentGeneration(), before);
+    EXPECT_EQ(state.fileURL(), url);
+    EXPECT_EQ(state.fileContent(), "key: value\n");
+    EXPECT_FALSE(state.isDirty());
+    EXPECT_FALSE(state.hasChangedOnDisk());
+    EXPECT_EQ(openedHook, 1);
+    EXPECT_EQ(state.recentFiles(), std::vector{url});
+
+    const auto missing = *FileUrl::fromPath(path("missing.yaml"));
+    auto failed = ViewerAppState::readForOpen(missing);
+    ASSERT_TRUE(std::holds_alternative<std::string>(failed));
+    const auto edited = state.contentGeneration();
+    state.completeOpen(missing, std::move(failed));
+    EXPECT_EQ(state.errorMessage(), "Could not open file: Failed to open file \u201C" +
+                                        path("missing.yaml") + "\u201D: No such file or directory");
+    EXPECT_EQ(state.failedOpenCount(), 1u);
+    EXPECT_EQ(state.fileURL(), url);
+    EXPECT_EQ(state.contentGeneration(), edited) << "a failed open changed the text";
+    state.setFileContent("key: other\n");
+    EXPECT_NE(state.contentGeneration(), edited);
 }
 
 TEST_F(ViewerAppStateTest, SuccessfulOpenDoesNotClearAnEarlierError) {

@@ -1,0 +1,1 @@
+// Search over the virtualised page's rows: highlightMatches and navigateMatch.
