@@ -1,4 +1,4 @@
-// The page's text resources, compiled in from app/page/page_style.css and page_script.js.
+// The pages' text resources, compiled in from the style sheets and scripts in app/page.
 #pragma once
 
 #include <string_view>
@@ -11,5 +11,13 @@ extern const std::string_view pageStyleSheet;
 
 // The inline script that closes every page: toggle, highlightMatches, navigateMatch.
 extern const std::string_view pageScript;
+
+// The virtualised page's rules, after the style sheet: row positioning and the pitch probe.
+extern const std::string_view virtualStyleSheet;
+
+// The virtualised page's scripts, run in one shared scope in this order: the rows (data,
+// rendering, collapsing, copying) and the search over the rows' data.
+extern const std::string_view virtualRowsScript;
+extern const std::string_view virtualSearchScript;
 
 } // namespace quessel::app

@@ -69,10 +69,12 @@ void appendStyleSheet(std::string& out, int fontSize) {
 
 } // namespace
 
-void appendPageStart(std::string& out, Appearance appearance, int fontSize) {
+void appendPageStart(std::string& out, Appearance appearance, int fontSize,
+                     std::string_view extraStyle) {
     out.append(documentStart);
     appendPalette(out, appearance);
     appendStyleSheet(out, fontSize);
+    out.append(extraStyle);
     out.append(headEnd);
 }
 

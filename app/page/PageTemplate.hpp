@@ -16,7 +16,9 @@ namespace quessel::app {
 // walks, so it is fixed exactly.
 
 // From the doctype to the opening of the body, followed by a line break and four spaces.
-void appendPageStart(std::string& out, Appearance appearance, int fontSize);
+// `extraStyle` follows the style sheet (the virtualised page's rules).
+void appendPageStart(std::string& out, Appearance appearance, int fontSize,
+                     std::string_view extraStyle = {});
 
 // The banner above the content; the message is escaped like document text.
 void appendErrorBanner(std::string& out, std::string_view message);
