@@ -385,6 +385,9 @@ function bodyMark(index) {
 // may hold it far to the right.
 function showRowMatch() {
     var row = rows.rowOfOffset(currentRowOffset());
+    // Revealing re-fills only the rows it expands or brings into view; the rendered rows lost
+    // or gained the current mark too.
+    rows.refresh();
     rows.reveal(row);
     var element = rows.rowElement(row);
     var mark = element && element.querySelector('mark.highlight.current');
@@ -433,11 +436,13 @@ function highlightMatches(searchText) {
     if (searchTotal() > 0) {
         searchState.currentIndex = 1;
     }
-    if (!isRowMatch(searchState.currentIndex)) {
+    if (isRowMatch(searchState.currentIndex)) {
+        showRowMatch();
+    } else {
         rows.refresh();
-    }
-    if (searchState.currentIndex > 0) {
-        showCurrentMatch();
+        if (searchState.currentIndex > 0) {
+            showCurrentMatch();
+        }
     }
     postSearchUpdate();
 }
