@@ -3,12 +3,15 @@
 // uses the `rows` object defined here.
 var rows = (function () {
     var TOGGLE_GLYPH = '\u25BC';
-    // WebKit clamps layout sizes at 2^25 px; the container stays well below, with room for zoom.
-    var SPACER_CAP = 4000000;
+    // WebKit clamps layout sizes at 2^25 px; the container stays below a quarter of that, so
+    // that a page zoom of up to 400 % keeps it whole.
+    var SPACER_CAP = 8000000;
     // Pieces longer than this are written as a window of this many characters.
     var PIECE_WINDOW = 4000;
-    // A row whose text is longer than this shows its whole text as its tooltip.
+    // A row whose text is longer than this shows its whole text as its tooltip, up to a length
+    // the tooltip can still lay out without stalling the window.
     var TITLE_LENGTH = 60;
+    var TITLE_LIMIT = 200000;
     // Rows indexed per slice of background work after the first paint.
     var INDEX_SLICE = 200000;
 
@@ -266,10 +269,27 @@ var rows = (function () {
             virtualTop = proportionalTop(scroll, top);
         } else {
             virtualTop += scroll - lastScroll;
+            scheduleResync();
         }
         pendingScroll = null;
         lastScroll = scroll;
         return {scroll: scroll, top: top};
+    }
+
+    // Steps taken one to one leave the scroll bar behind the rows; once scrolling pauses, the
+    // real position moves to where the rows are, without moving them, so that the thumb tells
+    // the truth and further steps never run into the ends early.
+    var resyncTimer = null;
+    function scheduleResync() {
+        if (resyncTimer !== null) {
+            clearTimeout(resyncTimer);
+        }
+        resyncTimer = setTimeout(function () {
+            resyncTimer = null;
+            if (scaled() && window.scrollY === lastScroll) {
+                scrollToVirtual(virtualTop);
+            }
+        }, 200);
     }
 
     // Puts the viewport's top at this virtual position.
@@ -523,6 +543,7 @@ var rows = (function () {
 
     function fillListingRow(element, row, bounds, marks, current) {
         element.className = row + 1 === data.E ? 'raw-line error-line' : 'raw-line';
+        element.setAttribute('role', 'listitem');
         var number = span('line-number', '');
         writePiece(number, bounds[0], bounds[1], marks, current, true);
         element.appendChild(number);
@@ -534,6 +555,10 @@ var rows = (function () {
     function fill(element, row) {
         // Emptied completely: a recycled row keeps nothing of the row it showed before.
         element.textContent = '';
+        if (element.scrolledSideways) {
+            element.scrollLeft = 0;
+            element.scrolledSideways = false;
+        }
         element.removeAttribute('title');
         element.removeAttribute('aria-expanded');
         element.removeAttribute('style');
@@ -552,6 +577,9 @@ var rows = (function () {
         }
         var whole = longest > TITLE_LENGTH || text.substring(rowStart[row], rowStart[row + 1])
             .indexOf('\n') !== -1 ? rowText(row, bounds) : '';
+        if (whole.length > TITLE_LIMIT) {
+            whole = whole.substring(0, TITLE_LIMIT) + '\u2026';
+        }
         if (whole !== '') {
             element.title = whole;
         }
@@ -638,6 +666,8 @@ var rows = (function () {
             rebuildVisible();
             updateContainerHeight();
         }
+        // Every row is written anew: the current mark moved, and a long piece's window follows it.
+        generation++;
         updateVirtualTop();
         var position = visibleIndexOf(row) * pitch;
         var viewport = window.innerHeight;
@@ -655,15 +685,15 @@ var rows = (function () {
             return;
         }
         var mark = element.querySelector('mark.current');
-        var scroller = listing ? element.querySelector('.line-content') : element;
-        scroller.scrollLeft = 0;
         if (mark === null) {
             return;
         }
+        var scroller = listing ? element.querySelector('.line-content') : element;
         var box = scroller.getBoundingClientRect();
         var markBox = mark.getBoundingClientRect();
         if (markBox.right > box.right) {
             scroller.scrollLeft = markBox.left - box.left - box.width / 3;
+            element.scrolledSideways = true;
         }
     }
 
@@ -694,41 +724,71 @@ var rows = (function () {
     });
 
     // The engine's selection covers the rendered rows only: the rows between the two ends come
-    // from the data, whole.
+    // from the data, whole. An end outside the rows (a selection from the banner, or of the
+    // whole page) takes in every row on that side.
     document.addEventListener('copy', function (event) {
         var selection = document.getSelection();
         if (!selection || selection.rangeCount === 0 || selection.isCollapsed) {
             return;
         }
         var range = selection.getRangeAt(0);
-        var firstElement = rowOfNode(range.startContainer);
-        var lastElement = rowOfNode(range.endContainer);
-        if (firstElement === null || lastElement === null || firstElement === lastElement) {
+        if (!range.intersectsNode(container) || visibleCount === 0) {
             return;
         }
-        var head = document.createRange();
-        head.setStart(range.startContainer, range.startOffset);
-        head.setEnd(firstElement, firstElement.childNodes.length);
-        var tail = document.createRange();
-        tail.setStart(lastElement, 0);
-        tail.setEnd(range.endContainer, range.endOffset);
-        var lines = [selectedText(head)];
-        var from = visibleIndexOf(firstElement.row) + 1;
-        var to = visibleIndexOf(lastElement.row);
+        var firstElement = rowOfNode(range.startContainer);
+        var lastElement = rowOfNode(range.endContainer);
+        if (firstElement !== null && firstElement === lastElement) {
+            return; // within one row, the engine's copy is the row's
+        }
+        var lines = [];
+        var from = 0;
+        var to = visibleCount;
+        var part = document.createRange();
+        if (firstElement !== null) {
+            part.setStart(range.startContainer, range.startOffset);
+            part.setEnd(firstElement, firstElement.childNodes.length);
+            lines.push(selectedText(part));
+            from = visibleIndexOf(firstElement.row) + 1;
+        } else if (container.contains(range.startContainer) === false) {
+            part.setStart(range.startContainer, range.startOffset);
+            part.setEndBefore(container);
+            pushTrimmed(lines, selectedText(part));
+        }
+        if (lastElement !== null) {
+            to = visibleIndexOf(lastElement.row);
+        }
         for (var index = from; index < to; index++) {
             var row = rowAtVisible(index);
             lines.push(rowText(row, pieceBounds(row)));
         }
-        lines.push(selectedText(tail));
+        if (lastElement !== null) {
+            part = document.createRange();
+            part.setStart(lastElement, 0);
+            part.setEnd(range.endContainer, range.endOffset);
+            lines.push(selectedText(part));
+        } else if (container.contains(range.endContainer) === false) {
+            part = document.createRange();
+            part.setStartAfter(container);
+            part.setEnd(range.endContainer, range.endOffset);
+            pushTrimmed(lines, selectedText(part));
+        }
         event.clipboardData.setData('text/plain', lines.join('\n'));
         event.preventDefault();
     });
+
+    function pushTrimmed(lines, part) {
+        var trimmed = part.trim();
+        if (trimmed !== '') {
+            lines.push(trimmed);
+        }
+    }
 
     // The part of a rendered row in a range, without the parts users cannot select (toggle
     // glyph, line number), as the engine would copy it.
     function selectedText(range) {
         var fragment = range.cloneContents();
-        var skipped = fragment.querySelectorAll('.toggle, .line-number, .collapsed-preview:not(.visible)');
+        var skipped = fragment.querySelectorAll(
+            '.toggle, .line-number, .collapsed-preview:not(.visible), script, style, .virtual-probe');
         for (var i = 0; i < skipped.length; i++) {
             skipped[i].remove();
         }
@@ -756,6 +816,14 @@ var rows = (function () {
         }
     });
     window.addEventListener('scroll', requestRender, {passive: true});
+    // A row scrolled within itself (to show a mark far to the right) is scrolled back before it
+    // shows another row; element scroll events do not bubble, but they can be captured.
+    document.addEventListener('scroll', function (event) {
+        var target = event.target;
+        if (target && target.parentNode === container && target.row !== undefined) {
+            target.scrolledSideways = target.scrollLeft !== 0;
+        }
+    }, {capture: true, passive: true});
     window.addEventListener('resize', requestRender);
     new ResizeObserver(onProbeResized).observe(probe);
 

@@ -1,5 +1,6 @@
 // Hostile documents in the real web engine: their text shows as text, runs nothing, loads nothing.
 #include "app/page/MarkupPage.hpp"
+#include "app/page/VirtualPage.hpp"
 #include "tests/app/support/PageFixture.hpp"
 
 #include <gtest/gtest.h>
@@ -88,10 +89,22 @@ protected:
     void exercise() {
         search("canary");
         navigate(true);
-        script("document.querySelectorAll('.toggle').forEach(t => { t.click(); t.click(); })");
-        script("const a = document.getElementById('hostile-link'); if (a) a.click();");
+        exerciseRows();
         search("");
         harness().settle(std::chrono::milliseconds(300));
+    }
+
+    // What the rows of either page do without a search: collapse and expand every node in view,
+    // and scroll through the whole page so that every row is written once.
+    void exerciseRows() {
+        script("document.querySelectorAll('.toggle').forEach(t => { t.click(); t.click(); })");
+        for (int step = 0; step < 20; ++step) {
+            script("window.scrollBy(0, window.innerHeight / 2)");
+            harness().settle(std::chrono::milliseconds(20));
+            script("document.querySelectorAll('.toggle').forEach(t => { t.click(); t.click(); })");
+        }
+        script("window.scrollTo(0, 0)");
+        script("const a = document.getElementById('hostile-link'); if (a) a.click();");
     }
 
     void expectInert() {
@@ -144,6 +157,33 @@ TEST_F(HostilePage, DocumentsThroughTheLoaderRunNothingAsTreeOrAsListing) {
     EXPECT_EQ(script("document.querySelectorAll('.error-banner').length"), "1");
     exercise();
     expectInert();
+}
+
+// The virtualised page writes rows as elements from data: keys, values and listing lines stay
+// text there too.
+TEST_F(HostilePage, TheVirtualisedPageRunsNothingAndLoadsNothing) {
+    const YamlValue value = everywhere();
+    const std::string page =
+        writeVirtualPage(PageContent{"", &value, std::nullopt}, Appearance::light, 14);
+    ASSERT_NE(page.find("id=\"virtual-content\""), std::string::npos);
+    loadPage(page);
+    if (script("typeof highlightMatches") == R"("function")") {
+        exercise();
+    } else {
+        exerciseRows();
+    }
+    harness().settle(std::chrono::milliseconds(300));
+    expectInert();
+    expectShownAsText(2); // key and value of the top rows, in view
+    const std::string text = listingText();
+    loadPage(writeVirtualPage(
+        PageContent{text, nullptr,
+                    bannerForYamlError("23:11: error: parser: did not find expected node")},
+        Appearance::light, 14));
+    exerciseRows();
+    harness().settle(std::chrono::milliseconds(300));
+    expectInert();
+    expectShownAsText(1);
 }
 
 // The detectors themselves: the same payloads written as markup are caught.

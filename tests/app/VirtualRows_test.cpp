@@ -62,7 +62,23 @@ protected:
         return iterateUntil([&] { return harness().evaluate(check) == "true"; });
     }
 
+    // The page with the rows' API published as window.testRows, as the search script sees it.
+    void loadWithRowsApi(const YamlValue& value) {
+        std::string page = writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14);
+        const std::size_t end = page.rfind("\n})();</script>");
+        ASSERT_NE(end, std::string::npos);
+        page.insert(end, "\nwindow.testRows = rows;");
+        loadVirtualPage(page);
+    }
+
     std::string rowsText() { return script("shownRows().map(e => e.textContent)"); }
+
+    std::string inView(std::string_view element) {
+        return script("(() => { const box = (" + std::string(element) +
+                      ").getBoundingClientRect(); return box.top >= 0 && box.bottom <= "
+                      "window.innerHeight && box.left >= 0 && box.right <= window.innerWidth; "
+                      "})()");
+    }
 };
 
 Sequence numberedItems(int count) {
@@ -186,6 +202,12 @@ TEST_F(VirtualRows, TheLastRowOfADocumentPastTheEnginesSizeLimitIsReachable) {
     EXPECT_EQ(
         script("Number(" + before + ".slice(0, -1)) - Number(" + bottomRow + ".slice(0, -1))"),
         "10");
+    // Once scrolling pauses the scroll bar catches up with the rows, which stay in place.
+    const std::string stepped = script(bottomRow);
+    const std::string scroll = script("window.scrollY");
+    ASSERT_TRUE(waitFor("window.scrollY > " + scroll));
+    harness().settle(std::chrono::milliseconds(100));
+    EXPECT_EQ(script(bottomRow), stepped);
     // And the start is reachable again.
     script("window.scrollTo(0, 0)");
     EXPECT_TRUE(waitFor("shownRows()[0].firstChild.textContent === '1' && "
@@ -257,6 +279,117 @@ TEST_F(VirtualRows, CopyingAcrossRowsGivesTheRowsTextFromTheData) {
     }
     expected += "\\n- ite\"";
     EXPECT_EQ(script("window.copied"), expected);
+}
+
+TEST_F(VirtualRows, CopyingTheWholePageGivesEveryRowAndTheTextAroundThem) {
+    std::string text;
+    for (int i = 1; i <= 500; ++i) {
+        text += "line " + std::to_string(i) + "\n";
+    }
+    loadListing(text, 2);
+    script("getSelection().selectAllChildren(document.body); window.copied = null; "
+           "document.addEventListener('copy', e => { window.copied = "
+           "e.clipboardData.getData('text/plain'); }); "
+           "document.dispatchEvent(new ClipboardEvent('copy', {clipboardData: new "
+           "DataTransfer(), bubbles: true, cancelable: true}));");
+    std::string expected = "\"Syntax error"; // the banner, then the lines; as JSON
+    for (int i = 1; i <= 500; ++i) {
+        expected += "\\nline " + std::to_string(i);
+    }
+    expected += "\\n\""; // the empty last line
+    EXPECT_EQ(script("window.copied"), expected);
+}
+
+// Rows 0 to 999 are items; row 1000 is an element holding "outer" (1001) holding "inner" (1002).
+YamlValue itemsThenNested() {
+    Sequence items = numberedItems(1000);
+    items.emplace_back(mappingOf({{"outer", mappingOf({{"inner", "target value"}})}}));
+    items.emplace_back("tail");
+    return items;
+}
+
+TEST_F(VirtualRows, TheApiIndexesTheRowsAndFindsTheRowOfAnOffset) {
+    loadWithRowsApi(itemsThenNested());
+    EXPECT_EQ(script("[testRows.count, testRows.listing, testRows.container.id, "
+                     "Object.keys(testRows.markers).sort()]"),
+              R"([1004,false,"virtual-content",["piece","row","toggle"]])");
+    EXPECT_EQ(script("testRows.ensureIndex(); [testRows.rowStart.length, "
+                     "testRows.rowStart[1004] === testRows.text.length, testRows.rowStart[0]]"),
+              "[1005,true,0]");
+    EXPECT_EQ(script("testRows.rowOfOffset(testRows.text.indexOf('target'))"), "1002");
+    EXPECT_EQ(script("testRows.rowOfOffset(testRows.rowStart[1002])"), "1002");
+    EXPECT_EQ(script("testRows.rowOfOffset(testRows.rowStart[1002] - 1)"), "1001");
+    EXPECT_EQ(script("testRows.rowOfOffset(testRows.text.length - 1)"), "1003");
+    EXPECT_EQ(script("testRows.text.charAt(testRows.rowStart[1001]) === testRows.markers.toggle"),
+              "true");
+    EXPECT_EQ(script("testRows.rowElement(0).textContent"), R"("- item 0")");
+    EXPECT_EQ(script("testRows.rowElement(1002)"), "null");
+}
+
+TEST_F(VirtualRows, RevealExpandsTheCollapsedAncestorsAndScrollsTheRowIntoView) {
+    loadWithRowsApi(itemsThenNested());
+    script("toggle('1001'); toggle('1000')");
+    script("testRows.reveal(1002)");
+    EXPECT_EQ(script("testRows.rowElement(1002).textContent"), R"("inner: target value")");
+    EXPECT_EQ(inView("testRows.rowElement(1002)"), "true");
+    EXPECT_EQ(script("['1000', '1001'].map(id => [document.getElementById('toggle-' + "
+                     "id).className, document.getElementById('preview-' + id).className, "
+                     "testRows.rowElement(Number(id)).getAttribute('aria-expanded')])"),
+              R"([["toggle","collapsed-preview","true"],["toggle","collapsed-preview","true"]])");
+    // A row already in view stays where it is.
+    const std::string top = script("testRows.rowElement(1002).getBoundingClientRect().top");
+    script("testRows.reveal(1001)");
+    EXPECT_EQ(script("testRows.rowElement(1002).getBoundingClientRect().top"), top);
+    script("testRows.reveal(0)");
+    EXPECT_EQ(inView("testRows.rowElement(0)"), "true");
+}
+
+TEST_F(VirtualRows, TheHighlighterMarksPiecesOfTheRowsItNames) {
+    loadWithRowsApi(itemsThenNested());
+    script("window.at = testRows.text.indexOf('target'); testRows.setHighlighter(row => row === "
+           "1002 ? [[at, at + 3, false], [at + 7, at + 12, true]] : row === 0 ? "
+           "[[testRows.rowStart[0], testRows.rowStart[0] + 1, false]] : null); "
+           "testRows.reveal(1002)");
+    EXPECT_EQ(script("testRows.rowElement(1002).innerHTML"),
+              R"("<span class=\"key\">inner</span>: <span class=\"string\"><mark )"
+              R"(class=\"highlight\">tar</mark>get <mark class=\"highlight )"
+              R"(current\">value</mark></span>")");
+    // Revealing another row writes every row anew: the previous current mark is no more.
+    script("testRows.setHighlighter(row => row === 1002 ? [[at, at + 3, false]] : row === 1003 "
+           "? [[testRows.rowStart[1003] + 4, testRows.rowStart[1003] + 6, true]] : null); "
+           "testRows.reveal(1003)");
+    EXPECT_EQ(script("[...document.querySelectorAll('mark.current')].map(m => m.textContent)"),
+              R"(["ta"])");
+    script("testRows.setHighlighter(null); testRows.refresh()");
+    EXPECT_EQ(script("document.querySelectorAll('mark').length"), "0");
+    // Marks over the toggle glyph show the glyph.
+    script("testRows.setHighlighter(row => row === 1001 ? [[testRows.rowStart[1001], "
+           "testRows.rowStart[1001] + 1, true]] : null); testRows.refresh()");
+    EXPECT_EQ(script("document.getElementById('toggle-1001').innerHTML"),
+              R"("<mark class=\"highlight current\">▼</mark>")");
+}
+
+TEST_F(VirtualRows, ALongPieceShowsAWindowHoldingItsCurrentMarkInView) {
+    const std::string value = std::string(15'000, 'x') + "NEEDLE" + std::string(15'000, 'y');
+    loadWithRowsApi(Sequence{"first", value});
+    script("window.at = testRows.text.indexOf('NEEDLE'); testRows.setHighlighter(row => row === "
+           "1 ? [[at, at + 6, true]] : null); testRows.reveal(1)");
+    EXPECT_EQ(script("testRows.rowElement(1).querySelector('mark.current').textContent"),
+              R"("NEEDLE")");
+    EXPECT_EQ(script("testRows.rowElement(1).textContent.length < 5000"), "true");
+    EXPECT_EQ(inView("testRows.rowElement(1).querySelector('mark.current')"), "true");
+    EXPECT_EQ(script("testRows.rowElement(1).title.length"), std::to_string(value.size() + 2));
+}
+
+TEST_F(VirtualRows, ARowScrolledToItsMarkIsScrolledBackWhenWrittenAnew) {
+    const std::string value = std::string(2'000, 'x') + "NEEDLE";
+    loadWithRowsApi(Sequence{"first", value});
+    script("window.at = testRows.text.indexOf('NEEDLE'); testRows.setHighlighter(row => row === "
+           "1 ? [[at, at + 6, true]] : null); testRows.reveal(1)");
+    EXPECT_EQ(inView("testRows.rowElement(1).querySelector('mark.current')"), "true");
+    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft > 0"), "true");
+    script("testRows.setHighlighter(null); testRows.refresh()");
+    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft"), "0");
 }
 
 } // namespace
