@@ -381,18 +381,30 @@ function bodyMark(index) {
                            : searchState.after[index - 1 - before - searchState.count];
 }
 
-// Expands what hides the match, brings its row into view, then its mark sideways: a long value
-// may hold it far to the right.
+// The rows script expands what hides the match, brings its row into view and scrolls a clipped
+// row within itself; a row indented past the viewport's width needs the page itself scrolled
+// sideways too.
 function showRowMatch() {
     var row = rows.rowOfOffset(currentRowOffset());
-    // Revealing re-fills only the rows it expands or brings into view; the rendered rows lost
-    // or gained the current mark too.
-    rows.refresh();
     rows.reveal(row);
     var element = rows.rowElement(row);
     var mark = element && element.querySelector('mark.highlight.current');
     if (mark) {
-        mark.scrollIntoView({block: 'nearest', inline: 'nearest'});
+        scrollSideways(mark);
+    }
+}
+
+function scrollSideways(mark) {
+    var box = mark.getBoundingClientRect();
+    var width = document.documentElement.clientWidth;
+    var shift = 0;
+    if (box.left < 0) {
+        shift = box.left;
+    } else if (box.right > width) {
+        shift = Math.min(box.left, box.right - width);
+    }
+    if (shift !== 0) {
+        window.scrollBy(Math.round(shift), 0);
     }
 }
 
