@@ -319,6 +319,10 @@ function searchRows(needle, previous) {
     }
 }
 
+// At most one previous match in this many characters of the rows' text: a text extending the
+// previous one is searched among its matches.
+var sparseCandidates = 256;
+
 function lowerBound(offsets, count, value) {
     var low = 0;
     var high = count;
@@ -438,7 +442,11 @@ function highlightMatches(searchText) {
     var needle = String(searchText).toLowerCase();
     markBody(needle);
     ensureLowered();
-    var extendsPrevious = previous.needle !== '' && needle.startsWith(previous.needle) &&
+    // Checking a candidate costs about ten times what indexOf spends per character it passes,
+    // so the previous matches are worth it only when they are sparse.
+    var extendsPrevious = previous.needle !== '' && needle.length > previous.needle.length &&
+                          needle.startsWith(previous.needle) &&
+                          previous.count * sparseCandidates < lowered.text.length &&
                           !hasBorder(previous.needle);
     searchRows(needle, extendsPrevious ? previous : null);
     searchState.needle = needle;
