@@ -295,6 +295,12 @@ function searchRows(needle, previous) {
         }
         return -1;
     };
+    // A needle without what U+0130 and U+03A3 lower-case to occurs in the lower-cased text of a
+    // piece exactly where it occurs in the copy; a row of irregular case where the copy holds no
+    // occurrence (or, for a text extending the previous one, where that had no match) then has
+    // no match, and Greek or Turkish documents, full of such rows, are searched piece by piece
+    // only where they match.
+    var copyFindsAll = !/[i\u0307\u03C3\u03C2]/.test(needle);
     // Past every offset: the rows of irregular case after the last candidate come before it.
     var beyond = text.length + 1;
     var ranges = lowered.caseRows;
@@ -304,7 +310,11 @@ function searchRows(needle, previous) {
         var at = position === -1 ? beyond : position;
         while (2 * range < ranges.length && ranges[2 * range] <= at) {
             var rangeEnd = ranges[2 * range + 1];
-            searchRowByPieces(ranges[2 * range], rangeEnd, needle);
+            if (!copyFindsAll || (previous === null ? at < rangeEnd
+                                                    : hasOffsetIn(previous, ranges[2 * range],
+                                                                  rangeEnd))) {
+                searchRowByPieces(ranges[2 * range], rangeEnd, needle);
+            }
             range++;
             if (at < rangeEnd) {
                 position = next(rangeEnd);
@@ -335,6 +345,11 @@ function lowerBound(offsets, count, value) {
         }
     }
     return low;
+}
+
+function hasOffsetIn(matches, start, end) {
+    var i = lowerBound(matches.offsets, matches.count, start);
+    return i < matches.count && matches.offsets[i] < end;
 }
 
 // The rows.text offset of the current match when it lies in the rows, else -1.
