@@ -207,7 +207,9 @@ function markBody(needle) {
 
 // ---- The rows: offsets in rows.text -------------------------------------------------------
 
-var found = {offsets: new Int32Array(0), count: 0};
+// Two buffers take turns: a search writes into the one the previous search did not fill (which
+// it may read), so that big searches typed one after another allocate nothing new.
+var found = {offsets: new Int32Array(1024), count: 0};
 
 function addFound(offset) {
     if (found.count === found.offsets.length) {
@@ -275,26 +277,16 @@ function hasBorder(text) {
 // Finds the needle's matches in the rows, in order, into `found`. Candidates come from the
 // lower-cased copy, or from the previous search's offsets when the needle extends a text without
 // a border; rows of irregular case are skipped there and searched piece by piece in their place.
+// The loop runs once per match, millions of times for a frequent letter: it keeps its state in
+// locals and calls nothing but indexOf.
 function searchRows(needle, previous) {
-    found = {offsets: new Int32Array(previous ? Math.min(previous.count, 1024) : 1024), count: 0};
+    found.count = 0;
     if (holdsMarker(needle)) {
         return;
     }
     var text = lowered.text;
     var length = needle.length;
-    var previousIndex = 0;
-    var next = previous === null ? function (from) {
-        return text.indexOf(needle, from);
-    } : function (from) {
-        var offsets = previous.offsets;
-        while (previousIndex < previous.count) {
-            var candidate = offsets[previousIndex++];
-            if (candidate >= from && text.startsWith(needle, candidate)) {
-                return candidate;
-            }
-        }
-        return -1;
-    };
+    var next = previous === null ? null : candidatesAmong(previous, text, needle);
     // A needle without what U+0130 and U+03A3 lower-case to occurs in the lower-cased text of a
     // piece exactly where it occurs in the copy; a row of irregular case where the copy holds no
     // occurrence (or, for a text extending the previous one, where that had no match) then has
@@ -305,28 +297,58 @@ function searchRows(needle, previous) {
     var beyond = text.length + 1;
     var ranges = lowered.caseRows;
     var range = 0;
-    var position = next(0);
+    var nextRange = ranges.length > 0 ? ranges[0] : beyond + 1;
+    var offsets = found.offsets;
+    var count = 0;
+    var position = next === null ? text.indexOf(needle, 0) : next(0);
     for (;;) {
         var at = position === -1 ? beyond : position;
-        while (2 * range < ranges.length && ranges[2 * range] <= at) {
+        if (at >= nextRange) {
+            var rangeStart = nextRange;
             var rangeEnd = ranges[2 * range + 1];
-            if (!copyFindsAll || (previous === null ? at < rangeEnd
-                                                    : hasOffsetIn(previous, ranges[2 * range],
-                                                                  rangeEnd))) {
-                searchRowByPieces(ranges[2 * range], rangeEnd, needle);
-            }
             range++;
-            if (at < rangeEnd) {
-                position = next(rangeEnd);
-                at = position === -1 ? beyond : position;
+            nextRange = 2 * range < ranges.length ? ranges[2 * range] : beyond + 1;
+            if (!copyFindsAll || (next === null ? at < rangeEnd
+                                                : hasOffsetIn(previous, rangeStart, rangeEnd))) {
+                found.offsets = offsets;
+                found.count = count;
+                searchRowByPieces(rangeStart, rangeEnd, needle);
+                offsets = found.offsets;
+                count = found.count;
             }
+            if (at < rangeEnd) {
+                position = next === null ? text.indexOf(needle, rangeEnd) : next(rangeEnd);
+            }
+            continue;
         }
         if (position === -1) {
-            return;
+            break;
         }
-        addFound(position);
-        position = next(position + length);
+        if (count === offsets.length) {
+            var grown = new Int32Array(Math.max(1024, offsets.length * 2));
+            grown.set(offsets);
+            offsets = grown;
+        }
+        offsets[count++] = position;
+        position = next === null ? text.indexOf(needle, position + length) : next(position + length);
     }
+    found.offsets = offsets;
+    found.count = count;
+}
+
+// The previous matches at or after `from` where the needle occurs in the copy, one per call.
+function candidatesAmong(previous, text, needle) {
+    var index = 0;
+    return function (from) {
+        var offsets = previous.offsets;
+        while (index < previous.count) {
+            var candidate = offsets[index++];
+            if (candidate >= from && text.startsWith(needle, candidate)) {
+                return candidate;
+            }
+        }
+        return -1;
+    };
 }
 
 // At most one previous match in this many characters of the rows' text: a text extending the
@@ -467,7 +489,8 @@ function highlightMatches(searchText) {
     searchState.needle = needle;
     searchState.offsets = found.offsets;
     searchState.count = found.count;
-    found = {offsets: new Int32Array(0), count: 0};
+    found = {offsets: previous.offsets.length >= 1024 ? previous.offsets : new Int32Array(1024),
+             count: 0};
     if (searchTotal() > 0) {
         searchState.currentIndex = 1;
     }
