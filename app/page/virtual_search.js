@@ -52,23 +52,43 @@ function lowerNextSlice() {
     lowered.next = end;
 }
 
+// The starts of the rows holding `unit`, ascending, each once.
+function rowsHolding(text, unit) {
+    var starts = new Int32Array(16);
+    var count = 0;
+    for (var at = text.indexOf(unit); at !== -1; at = text.indexOf(unit, at + 1)) {
+        if (count === starts.length) {
+            var grown = new Int32Array(count * 2);
+            grown.set(starts);
+            starts = grown;
+        }
+        starts[count++] = text.lastIndexOf(searchMarkers.row, at) + 1;
+        at = text.indexOf(searchMarkers.row, at);
+    }
+    return starts.subarray(0, count);
+}
+
+// [start, end) of each row holding U+0130 or U+03A3, ascending: the two lists merged.
 function findCaseRows(text) {
-    var starts = [];
-    for (var c = 0; c < irregularCase.length; c++) {
-        for (var at = text.indexOf(irregularCase[c]); at !== -1;
-             at = text.indexOf(irregularCase[c], at + 1)) {
-            starts.push(text.lastIndexOf(searchMarkers.row, at) + 1);
-            at = text.indexOf(searchMarkers.row, at);
+    var first = rowsHolding(text, irregularCase[0]);
+    var second = rowsHolding(text, irregularCase[1]);
+    var ranges = new Int32Array(2 * (first.length + second.length));
+    var count = 0;
+    var i = 0;
+    var j = 0;
+    while (i < first.length || j < second.length) {
+        var start;
+        if (j >= second.length || (i < first.length && first[i] <= second[j])) {
+            start = first[i++];
+        } else {
+            start = second[j++];
+        }
+        if (count === 0 || ranges[count - 2] !== start) {
+            ranges[count++] = start;
+            ranges[count++] = text.indexOf(searchMarkers.row, start);
         }
     }
-    starts.sort(function (a, b) { return a - b; });
-    var ranges = [];
-    for (var i = 0; i < starts.length; i++) {
-        if (i === 0 || starts[i] !== starts[i - 1]) {
-            ranges.push(starts[i], text.indexOf(searchMarkers.row, starts[i]));
-        }
-    }
-    return Int32Array.from(ranges);
+    return ranges.subarray(0, count);
 }
 
 function finishLowered() {
