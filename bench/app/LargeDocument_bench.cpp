@@ -252,6 +252,10 @@ void scrolling(WebPageHarness& harness, Figures& figures, const Options& options
     std::sort(intervals.begin(), intervals.end());
     figures.add("scroll.median", intervals[intervals.size() / 2]);
     figures.add("scroll.max", intervals.back());
+    // Frames that missed two refreshes of a 60 Hz display.
+    figures.add("scroll.slow", static_cast<double>(
+                                   std::count_if(intervals.begin(), intervals.end(),
+                                                 [](double interval) { return interval > 33.4; })));
 }
 
 // One run: a fresh web view (and page process), the document opened, then every interaction.
@@ -505,8 +509,9 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
              cell(figures, "into.search.revealed") + " / " + cell(figures, "into.next.revealed")});
         scroll.push_back({name, cell(figures, "scroll.frames"),
                           cell(figures, "scroll.median", "%.1f"),
-                          cell(figures, "scroll.max", "%.1f"), cell(figures, "scroll.distance"),
-                          cell(figures, "memory.peak"), cell(figures, "memory.resident")});
+                          cell(figures, "scroll.max", "%.1f"), cell(figures, "scroll.slow"),
+                          cell(figures, "scroll.distance"), cell(figures, "memory.peak"),
+                          cell(figures, "memory.resident")});
     }
     printTable("Open to first lines painted (ms from the start of each stage's clock; see the "
                "file's head)",
@@ -521,10 +526,10 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
         "match inside it while collapsed: to matchUpdate / to painted; revealed 1/0)",
         {"document", "lines", "collapse", "expand", "into: search", "into: next", "revealed"},
         tree);
-    printTable(
-        "Scrolling (frame intervals in ms) and the page process's memory (MB)",
-        {"document", "frames", "median", "max", "scrolled px", "peak (VmHWM)", "resident after"},
-        scroll);
+    printTable("Scrolling (frame intervals in ms) and the page process's memory (MB)",
+               {"document", "frames", "median", "max", "> 33 ms", "scrolled px", "peak (VmHWM)",
+                "resident after"},
+               scroll);
     for (const auto& [document, figures] : results) {
         for (const auto& [what, note] : figures.notes) {
             std::printf("%s, %s: %s\n", document.label.c_str(), what.c_str(), note.c_str());
