@@ -29,23 +29,20 @@
 //   origin    load_bytes -> the engine's navigation start (performance.timeOrigin)
 //   response  -> the page's bytes received   parsed  -> domInteractive (HTML parsed, inline
 //   painted   -> first frame painted with lines in view      scripts run)
+//   finished  -> the engine's load-finished   UI stall  the longest gap between 5 ms main-loop
+//                                                      ticks of this process meanwhile
 //   total     read + generate + painted: what a user waits for
 // A keystroke is timed inside the page from calling highlightMatches (navigateMatch, toggle) to
 // the page's matchUpdate message and to the first frame painted after it.
+#include "app/MainWindow.hpp"
 #include "app/page/PageGenerator.hpp"
+#include "app/page/PageKind.hpp"
 #include "bench/DocumentGenerator.hpp"
 #include "bench/app/DocumentShape.hpp"
 #include "bench/app/PageInstruments.hpp"
 #include "bench/app/WebProcessMemory.hpp"
 #include "tests/app/support/WebPageHarness.hpp"
 #include "yaml/Load.hpp"
-
-#if __has_include("app/page/PageKind.hpp")
-#include "app/page/PageKind.hpp"
-#define QUESSEL_BENCH_PAGE_KIND 1
-#endif
-
-#include "app/MainWindow.hpp"
 
 #include <adwaita.h>
 #include <gtk/gtk.h>
@@ -124,17 +121,11 @@ std::string readFile(const fs::path& path) {
 }
 
 quessel::app::PageGenerator generatorFor(const std::string& page) {
-    const quessel::app::AppearanceSource light = [] { return quessel::app::Appearance::light; };
-#ifdef QUESSEL_BENCH_PAGE_KIND
     using quessel::app::PageKind;
     const PageKind kind = page == "markup"    ? PageKind::markup
                           : page == "virtual" ? PageKind::virtualised
                                               : PageKind::automatic;
-    return quessel::app::PageGenerator(light, kind);
-#else
-    (void)page; // only the all-markup page exists in this build
-    return quessel::app::PageGenerator(light);
-#endif
+    return quessel::app::PageGenerator([] { return quessel::app::Appearance::light; }, kind);
 }
 
 std::string measureBody(const std::string& action, bool expectsMessage) {
@@ -258,6 +249,54 @@ void scrolling(WebPageHarness& harness, Figures& figures, const Options& options
                                                  [](double interval) { return interval > 33.4; })));
 }
 
+// Ticks every 5 ms and keeps the longest gap between ticks: the longest time the main loop did
+// not get round to its sources; also when it ended and how many gaps exceeded 50 ms.
+class StallWatch {
+public:
+    StallWatch() : start_(Clock::now()), last_(start_), id_(g_timeout_add(5, &tick, this)) {}
+    StallWatch(const StallWatch&) = delete;
+    StallWatch& operator=(const StallWatch&) = delete;
+    ~StallWatch() { g_source_remove(id_); }
+
+    void restart() {
+        start_ = last_ = Clock::now();
+        longest_ = {};
+        longestEnd_ = start_;
+        ticks_ = 0;
+        longGaps_ = 0;
+    }
+    Clock::duration longest() const { return longest_; }
+    // Milliseconds from the restart to the end of the longest gap.
+    double longestEndsAt() const { return milliseconds(longestEnd_ - start_); }
+    int ticks() const { return ticks_; }
+    int longGaps() const { return longGaps_; }
+
+private:
+    static gboolean tick(gpointer data) {
+        auto* self = static_cast<StallWatch*>(data);
+        const auto now = Clock::now();
+        const auto gap = now - self->last_;
+        if (gap > self->longest_) {
+            self->longest_ = gap;
+            self->longestEnd_ = now;
+        }
+        if (gap > std::chrono::milliseconds(50)) {
+            ++self->longGaps_;
+        }
+        self->last_ = now;
+        ++self->ticks_;
+        return G_SOURCE_CONTINUE;
+    }
+
+    Clock::time_point start_;
+    Clock::time_point last_;
+    Clock::duration longest_{};
+    Clock::time_point longestEnd_;
+    int ticks_ = 0;
+    int longGaps_ = 0;
+    guint id_;
+};
+
 // One run: a fresh web view (and page process), the document opened, then every interaction.
 bool measureRun(const Document& document, const Options& options, Figures& figures) {
     const auto readStart = Clock::now();
@@ -289,11 +328,13 @@ bool measureRun(const Document& document, const Options& options, Figures& figur
         harness.load("<!DOCTYPE html><title>warm-up</title>");
         const double loadStart = wallMilliseconds();
         const auto hostStart = Clock::now();
+        StallWatch watch;
         if (!harness.load(page, std::chrono::minutes(10))) {
             std::fprintf(stderr, "%s: the page did not load\n", document.label.c_str());
             return false;
         }
         figures.add("finished", milliseconds(Clock::now() - hostStart));
+        figures.add("ui.stall", milliseconds(watch.longest()));
         const auto milestones = bench::pageMilestones(harness.view());
         if (!milestones || milestones->size() != 4) {
             std::fprintf(stderr, "%s: no lines were painted\n", document.label.c_str());
@@ -347,54 +388,6 @@ bool measureRun(const Document& document, const Options& options, Figures& figur
 }
 
 // ----- the window ------------------------------------------------------------------------------
-
-// Ticks every 5 ms and keeps the longest gap between ticks: the longest time the main loop did
-// not get round to its sources; also when it ended and how many gaps exceeded 50 ms.
-class StallWatch {
-public:
-    StallWatch() : start_(Clock::now()), last_(start_), id_(g_timeout_add(5, &tick, this)) {}
-    StallWatch(const StallWatch&) = delete;
-    StallWatch& operator=(const StallWatch&) = delete;
-    ~StallWatch() { g_source_remove(id_); }
-
-    void restart() {
-        start_ = last_ = Clock::now();
-        longest_ = {};
-        longestEnd_ = start_;
-        ticks_ = 0;
-        longGaps_ = 0;
-    }
-    Clock::duration longest() const { return longest_; }
-    // Milliseconds from the restart to the end of the longest gap.
-    double longestEndsAt() const { return milliseconds(longestEnd_ - start_); }
-    int ticks() const { return ticks_; }
-    int longGaps() const { return longGaps_; }
-
-private:
-    static gboolean tick(gpointer data) {
-        auto* self = static_cast<StallWatch*>(data);
-        const auto now = Clock::now();
-        const auto gap = now - self->last_;
-        if (gap > self->longest_) {
-            self->longest_ = gap;
-            self->longestEnd_ = now;
-        }
-        if (gap > std::chrono::milliseconds(50)) {
-            ++self->longGaps_;
-        }
-        self->last_ = now;
-        ++self->ticks_;
-        return G_SOURCE_CONTINUE;
-    }
-
-    Clock::time_point start_;
-    Clock::time_point last_;
-    Clock::duration longest_{};
-    Clock::time_point longestEnd_;
-    int ticks_ = 0;
-    int longGaps_ = 0;
-    guint id_;
-};
 
 void iterateFor(std::chrono::milliseconds duration) {
     const auto until = Clock::now() + duration;
@@ -523,7 +516,7 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
                         cell(figures, "read"), cell(figures, "parse"), cell(figures, "generate"),
                         cell(figures, "origin"), cell(figures, "response"), cell(figures, "parsed"),
                         cell(figures, "painted"), cell(figures, "finished"),
-                        cell(figures, "total")});
+                        cell(figures, "ui.stall"), cell(figures, "total")});
         search.push_back({name, pair(figures, "e"), pair(figures, "n"), pair(figures, "na"),
                           pair(figures, "nam"), pair(figures, "name"), pair(figures, "absent"),
                           pair(figures, "clear"),
@@ -541,7 +534,7 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
     printTable("Open to first lines painted (ms from the start of each stage's clock; see the "
                "file's head)",
                {"document", "page", "YAML MB", "lines", "HTML MB", "read", "parse", "generate",
-                "origin", "response", "parsed", "painted", "finished", "total"},
+                "origin", "response", "parsed", "painted", "finished", "UI stall", "total"},
                open);
     printTable("Search keystrokes (ms from the call: to matchUpdate / to painted; totals of "
                "\"e\" / \"name\")",
