@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,74 @@ TEST_F(VirtualSearch, CodePointsThatLowerCaseIrregularlyAreCutAsOnTheMarkupPage)
         withCommonTexts({"\u0130", "i\u0307", "\u0307", "\u03A3", "\u03B1", "\u03B1\u03C2",
                          "\u03C3\u03B1", "b", "ss", "\u00DF", "\U00010428", "\U0001F600", "\u03C2 ",
                          "stanbul", "\u0130stanbul"}));
+}
+
+// Random documents and texts over the code points where lower-casing is irregular and their
+// neighbours: texts grow letter by letter as typed, so the search among the previous matches
+// runs too, in rows of irregular case and around them.
+class RandomDocuments {
+public:
+    explicit RandomDocuments(unsigned seed) : random_(seed) {}
+
+    std::string text(int longest) {
+        std::string result;
+        const int length = pick(longest + 1);
+        for (int i = 0; i < length; ++i) {
+            result += letters[static_cast<std::size_t>(pick(int(letters.size())))];
+        }
+        return result;
+    }
+
+    YamlValue value(int depth) {
+        const int kind = pick(depth > 0 ? 4 : 2);
+        if (kind == 0) {
+            return text(8);
+        }
+        if (kind == 1) {
+            return std::int64_t{pick(100)};
+        }
+        const int size = 1 + pick(4);
+        if (kind == 2) {
+            yaml::Sequence sequence;
+            for (int i = 0; i < size; ++i) {
+                sequence.push_back(value(depth - 1));
+            }
+            return sequence;
+        }
+        std::vector<yaml::MappingEntry> entries;
+        for (int i = 0; i < size; ++i) {
+            entries.push_back({text(5) + std::to_string(i), value(depth - 1)});
+        }
+        return mappingOf(std::move(entries));
+    }
+
+    int pick(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random_); }
+
+private:
+    static inline const std::vector<std::string> letters = {
+        "a",      "A",      "i", "I", "\u0130", "\u0307",     "\u03A3", "\u03C3", "\u03C2",
+        "\u03B1", "\u0391", " ", "b", "\u25BC", "\U0001F600", "x",      "<",      "&"};
+    std::mt19937 random_;
+};
+
+TEST_F(VirtualSearch, RandomDocumentsOfIrregularCaseAnswerAsOnTheMarkupPage) {
+    RandomDocuments random(20261207);
+    for (int document = 0; document < 8; ++document) {
+        yaml::Sequence top;
+        for (int i = 0; i < 12; ++i) {
+            top.push_back(random.value(3));
+        }
+        std::vector<std::string> texts;
+        std::string typed;
+        for (int i = 0; i < 10; ++i) {
+            typed = (random.pick(3) == 0 ? std::string() : typed) + random.text(2);
+            if (!typed.empty()) {
+                texts.push_back(typed);
+            }
+        }
+        SCOPED_TRACE("document " + std::to_string(document));
+        expectSameSearches(pagesOfValue(top), texts, 8);
+    }
 }
 
 TEST_F(VirtualSearch, HostileMarkupIsSearchedAsText) {

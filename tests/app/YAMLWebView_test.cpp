@@ -202,5 +202,33 @@ TEST(YAMLWebView, AnEmptyTextLoadsNothingAndTheSameTextIsMadeOnce) {
     EXPECT_EQ(generated, 1);
 }
 
+// A document of many lines gets the virtualised page in the window, and the search bar drives
+// it as it drives the markup page.
+TEST_F(YAMLWebViewTest, DocumentsOfManyLinesGetTheVirtualisedPageAndSearchAlike) {
+    const auto document = [](int lines) {
+        std::string text;
+        for (int line = 0; line < lines; ++line) {
+            text += "key" + std::to_string(line) + ": alpha\n";
+        }
+        return text;
+    };
+    openDocument("small.yaml", document(1000));
+    EXPECT_TRUE(pageHas("document.querySelectorAll('.line').length === 1000 && "
+                        "document.getElementById('virtual-content') === null"));
+    openDocument("large.yaml", document(1001));
+    EXPECT_TRUE(pageHas("document.getElementById('virtual-content') !== null && "
+                        "document.querySelectorAll('#virtual-content .line').length > 0"));
+    appState->setShowSearch(true);
+    settle();
+    bar().setSearchText("alpha");
+    ASSERT_TRUE(countReads("1/1001"));
+    quessel::testing::click(bar().previousButton());
+    ASSERT_TRUE(countReads("1001/1001")) << "previous wraps around to the last row";
+    EXPECT_TRUE(pageHas("(() => { const m = document.querySelector('mark.current'); if (!m) "
+                        "return false; const r = m.getBoundingClientRect(); return "
+                        "m.closest('.line').textContent === 'key999: alpha' && r.top >= 0 && "
+                        "r.bottom <= innerHeight; })()"));
+}
+
 } // namespace
 } // namespace quessel::app
