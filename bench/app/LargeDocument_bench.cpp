@@ -16,6 +16,8 @@
 //                       the page kind for those documents (default auto, as in the window)
 //   --markup-lines 500,1000,2000,5000
 //                       all-markup pages of about that many lines (the threshold's curve)
+//   --invalid-mb N      a generated N MiB document made invalid at its end, shown as the
+//                       numbered listing (default 10; 0 skips it)
 //   --window-mb N       opens a generated N MiB document in the real window and reports the
 //                       longest main-loop stall (default 50; 0 skips it)
 //   --scroll-ms MS      how long to scroll (default 2000), --scroll-step PX per frame (100)
@@ -82,6 +84,7 @@ struct Options {
     std::string page = "auto";
     std::vector<std::size_t> markupLines{500, 1000, 2000, 5000};
     std::size_t windowMegabytes = 50;
+    std::size_t invalidMegabytes = 10;
     int scrollMilliseconds = 2000;
     int scrollStep = 100;
 };
@@ -318,7 +321,9 @@ bool measureRun(const Document& document, const Options& options, Figures& figur
     figures.add("generate", milliseconds(generateEnd - parseEnd));
     figures.add("yaml.mb", static_cast<double>(text.size()) / 1e6);
     figures.add("html.mb", static_cast<double>(page.size()) / 1e6);
-    figures.add("lines", value ? static_cast<double>(bench::pageLines(*value)) : 0);
+    // A document that does not load is shown as its numbered lines.
+    figures.add("lines", value ? static_cast<double>(bench::pageLines(*value))
+                               : static_cast<double>(std::count(text.begin(), text.end(), '\n')));
 
     std::optional<pid_t> process;
     {
@@ -600,6 +605,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.markupLines = numbers(argv[++index]);
         } else if (option == "--window-mb" && hasValue) {
             options.windowMegabytes = static_cast<std::size_t>(std::atol(argv[++index]));
+        } else if (option == "--invalid-mb" && hasValue) {
+            options.invalidMegabytes = static_cast<std::size_t>(std::atol(argv[++index]));
         } else if (option == "--scroll-ms" && hasValue) {
             options.scrollMilliseconds = std::max(100, std::atoi(argv[++index]));
         } else if (option == "--scroll-step" && hasValue) {
@@ -671,6 +678,16 @@ int main(int argc, char** argv) {
     std::sort(corpus.begin(), corpus.end());
     for (const auto& path : corpus) {
         documents.push_back({path.filename().string().substr(0, 40), path, options->page});
+    }
+    if (options->invalidMegabytes > 0) {
+        // An unclosed flow sequence at the end: the whole text becomes the numbered listing.
+        const std::string name = "invalid " + std::to_string(options->invalidMegabytes) + " MB";
+        documents.push_back(
+            {name,
+             writeTemporary(folder, name + ".yaml",
+                            bench::generateDocument(options->invalidMegabytes * 1024 * 1024) +
+                                "broken: [unclosed\n"),
+             options->page});
     }
     for (const std::size_t lines : options->markupLines) {
         const std::string name = "markup " + std::to_string(lines) + " lines";
