@@ -109,7 +109,7 @@ public:
         const std::size_t middle = sorted.size() / 2;
         return sorted.size() % 2 == 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
     }
-    std::string text; // the page kind the engine showed
+    std::string pageKind; // the page the engine showed: markup or virtual
     std::map<std::string, std::string> notes;
 
 private:
@@ -353,20 +353,25 @@ bool measureRun(const Document& document, const Options& options, Figures& figur
                                  milliseconds(parseEnd - readEnd) + ((*milestones)[3] - loadStart));
         std::fprintf(stderr, "  open: painted %.0f ms after load_bytes\n",
                      (*milestones)[3] - loadStart);
-        figures.text =
+        figures.pageKind =
             bench::textFromPage(harness.view(), "return document.getElementById('virtual-content')"
                                                 " ? 'virtual' : 'markup';")
                 .value_or("?");
         process = bench::newestWebProcess();
 
+        // The first keystroke right after the open may pay for the search's own preparation
+        // (a page may build its search data in slices after the first paint); "e" is timed
+        // again once the other keystrokes have run.
         keystroke(harness, figures, "clear", "highlightMatches(text)", "");
-        keystroke(harness, figures, "e", "highlightMatches(text)", "e");
+        keystroke(harness, figures, "first e", "highlightMatches(text)", "e");
         keystroke(harness, figures, "clear", "highlightMatches(text)", "");
         for (const char* typed : {"n", "na", "nam", "name"}) {
             keystroke(harness, figures, typed, "highlightMatches(text)", typed);
         }
         keystroke(harness, figures, "clear", "highlightMatches(text)", "");
         keystroke(harness, figures, "absent", "highlightMatches(text)", "zqxjv");
+        keystroke(harness, figures, "clear", "highlightMatches(text)", "");
+        keystroke(harness, figures, "e", "highlightMatches(text)", "e");
         keystroke(harness, figures, "clear", "highlightMatches(text)", "");
 
         if (const auto target = value ? bench::biggestTopLevelSubtree(*value) : std::nullopt) {
@@ -516,15 +521,15 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
     std::vector<std::vector<std::string>> open, search, tree, scroll;
     for (const auto& [document, figures] : results) {
         const std::string name = document.label;
-        open.push_back({name, figures.text, cell(figures, "yaml.mb", "%.1f"),
+        open.push_back({name, figures.pageKind, cell(figures, "yaml.mb", "%.1f"),
                         cell(figures, "lines"), cell(figures, "html.mb", "%.1f"),
                         cell(figures, "read"), cell(figures, "parse"), cell(figures, "generate"),
                         cell(figures, "origin"), cell(figures, "response"), cell(figures, "parsed"),
                         cell(figures, "painted"), cell(figures, "finished"),
                         cell(figures, "ui.stall"), cell(figures, "total")});
-        search.push_back({name, pair(figures, "e"), pair(figures, "n"), pair(figures, "na"),
-                          pair(figures, "nam"), pair(figures, "name"), pair(figures, "absent"),
-                          pair(figures, "clear"),
+        search.push_back({name, pair(figures, "first e"), pair(figures, "e"), pair(figures, "n"),
+                          pair(figures, "na"), pair(figures, "nam"), pair(figures, "name"),
+                          pair(figures, "absent"), pair(figures, "clear"),
                           cell(figures, "e.total") + " / " + cell(figures, "name.total")});
         tree.push_back(
             {name, cell(figures, "subtree.lines"), cell(figures, "collapse"),
@@ -541,9 +546,11 @@ void printResults(const std::vector<std::pair<Document, Figures>>& results) {
                {"document", "page", "YAML MB", "lines", "HTML MB", "read", "parse", "generate",
                 "origin", "response", "parsed", "painted", "finished", "UI stall", "total"},
                open);
-    printTable("Search keystrokes (ms from the call: to matchUpdate / to painted; totals of "
-               "\"e\" / \"name\")",
-               {"document", "e", "n", "na", "nam", "name", "absent", "clear", "totals"}, search);
+    printTable("Search keystrokes (ms from the call: to matchUpdate / to painted; \"first e\" is "
+               "the first keystroke after the open, \"e\" the same later; totals of \"e\" / "
+               "\"name\")",
+               {"document", "first e", "e", "n", "na", "nam", "name", "absent", "clear", "totals"},
+               search);
     printTable(
         "The biggest top-level subtree (ms to painted; into = the first and the next "
         "match inside it while collapsed: to matchUpdate / to painted; revealed 1/0)",
