@@ -25,7 +25,7 @@ void BackgroundPageBuilder::request(std::shared_ptr<const std::string> content, 
         try {
             std::string html = source(*content, fontSize, appearance);
             if (address.empty() || cancelled) {
-                return DetachedPage{std::move(html), {}, std::nullopt};
+                return DetachedPage{std::move(html), std::nullopt, {}};
             }
             return detachPageData(std::move(html), address);
         } catch (...) {

@@ -3,6 +3,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -118,7 +119,7 @@ PageWebView::~PageWebView() {
 }
 
 void PageWebView::loadPage(std::string html) {
-    loadPage(DetachedPage{std::move(html), {}, std::nullopt});
+    loadPage(DetachedPage{std::move(html), std::nullopt, {}});
 }
 
 void PageWebView::loadPage(DetachedPage page) {
@@ -128,10 +129,14 @@ void PageWebView::loadPage(DetachedPage page) {
     }
     // Whatever the previous page has not fetched yet is no longer anyone's.
     data_.reset();
-    dataAddress_.clear();
+    dataParts_.clear();
     if (page.data) {
         data_ = bytesOwning(std::move(*page.data));
-        dataAddress_ = std::move(page.dataAddress);
+        std::size_t begin = 0;
+        for (PageDataPart& part : page.parts) {
+            dataParts_.push_back({std::move(part.address), begin, part.end, false});
+            begin = part.end;
+        }
     }
     const core::GBytesPtr bytes = bytesOwning(std::move(page.html));
     ++ownLoadsPending_;
@@ -167,17 +172,27 @@ void PageWebView::dataRequested(WebKitURISchemeRequest* request, gpointer) {
 bool PageWebView::answerDataRequest(WebKitURISchemeRequest* request) {
     const char* uri = webkit_uri_scheme_request_get_uri(request);
     lastDataRequest_ = uri != nullptr ? uri : "";
-    if (!data_ || uri == nullptr || dataAddress_ != uri) {
+    const auto part = std::find_if(dataParts_.begin(), dataParts_.end(), [&](const DataPart& p) {
+        return !p.answered && p.address == lastDataRequest_;
+    });
+    if (!data_ || uri == nullptr || part == dataParts_.end()) {
         return false;
     }
-    // Answered once: the page keeps what it fetched, and no later request gets it again.
-    const core::GBytesPtr data = std::move(data_);
-    dataAddress_.clear();
+    // Each part is answered once: the page keeps what it fetched, and no later request gets it
+    // again. The part shares the data's buffer.
+    part->answered = true;
+    const core::GBytesPtr bytes(
+        g_bytes_new_from_bytes(data_.get(), part->begin, part->end - part->begin));
+    if (std::all_of(dataParts_.begin(), dataParts_.end(),
+                    [](const DataPart& p) { return p.answered; })) {
+        data_.reset();
+        dataParts_.clear();
+    }
     const auto stream =
-        core::GObjectPtr<GInputStream>::adopt(g_memory_input_stream_new_from_bytes(data.get()));
+        core::GObjectPtr<GInputStream>::adopt(g_memory_input_stream_new_from_bytes(bytes.get()));
     const auto response =
         core::GObjectPtr<WebKitURISchemeResponse>::adopt(webkit_uri_scheme_response_new(
-            stream.get(), static_cast<gint64>(g_bytes_get_size(data.get()))));
+            stream.get(), static_cast<gint64>(g_bytes_get_size(bytes.get()))));
     webkit_uri_scheme_response_set_content_type(response.get(), "application/json");
     admitOpaqueOrigin(response.get());
     webkit_uri_scheme_request_finish_with_response(request, response.get());

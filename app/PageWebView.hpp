@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quessel::app {
 
@@ -19,8 +20,8 @@ namespace quessel::app {
 // navigating context-menu item and takes no drops, which the window handles instead.
 //
 // A page whose data was cut out (see detachPageData) fetches it from this view through the
-// "quessel-page" scheme: the view answers the one request for the address its current page names,
-// once, and refuses every other.
+// "quessel-page" scheme: the view answers each address its current page names once, and refuses
+// every other request.
 class PageWebView {
 public:
     // What the page may use: its own inline style sheet and script, and its data through the
@@ -42,8 +43,8 @@ public:
     // Replaces the page with the given HTML, loaded with its length (a NUL in the document does
     // not cut it) and no base address.
     void loadPage(std::string html);
-    // The same, and the page's detached data is answered at its address until the page has
-    // fetched it or another page replaces it.
+    // The same, and the page's detached data is answered at its parts' addresses until the page
+    // has fetched them or another page replaces it.
     void loadPage(DetachedPage page);
 
     // Data requests answered and refused since the view was made, and the address of the last.
@@ -83,9 +84,15 @@ private:
     std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;
-    // The current page's detached data and its address, until it has been fetched.
-    std::string dataAddress_;
+    // The current page's detached data and its parts, until they have all been fetched.
+    struct DataPart {
+        std::string address;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool answered = false;
+    };
     core::GBytesPtr data_;
+    std::vector<DataPart> dataParts_;
     int dataAnswered_ = 0;
     int dataRefused_ = 0;
     std::string lastDataRequest_;

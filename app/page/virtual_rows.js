@@ -908,12 +908,15 @@ function makeRows(data) {
         arrived(JSON.parse(inline));
         return;
     }
-    fetch(source)
-        .then(function (response) {
+    // The data comes in parts, fetched at once and joined in order: the engine passes a fetched
+    // resource on a few kilobytes at a time, so one long one arrives several times slower.
+    Promise.all(source.split(' ').map(function (address) {
+        return fetch(address).then(function (response) {
             return response.text();
-        })
-        .then(function (json) {
-            return JSON.parse(json);
+        });
+    }))
+        .then(function (parts) {
+            return JSON.parse(parts.join(''));
         })
         .catch(unavailable)
         .then(arrived);

@@ -9,7 +9,7 @@ namespace {
 
 const std::string address = "quessel-page://data/7";
 const std::string emptyElement =
-    R"(<script type="application/json" id="page-data" data-src="quessel-page://data/7"></script>)";
+    R"(<script type="application/json" id="page-data" data-src="quessel-page://data/7/0"></script>)";
 
 std::string virtualPage(std::string_view yaml) {
     return PageGenerator({}, PageKind::virtualised).generateHTML(yaml, 14);
@@ -28,7 +28,9 @@ std::string rejoined(const DetachedPage& page) {
 void expectSplitWhole(const std::string& original) {
     const DetachedPage page = detachPageData(original, address);
     ASSERT_TRUE(page.data.has_value());
-    EXPECT_EQ(page.dataAddress, address);
+    ASSERT_EQ(page.parts.size(), 1U);
+    EXPECT_EQ(page.parts[0].address, address + "/0");
+    EXPECT_EQ(page.parts[0].end, page.data->size());
     EXPECT_TRUE(page.data->starts_with("{\"M\":\"")) << page.data->substr(0, 20);
     EXPECT_TRUE(page.data->ends_with("}"));
     EXPECT_EQ(page.data->find('<'), std::string::npos);
@@ -80,7 +82,7 @@ TEST(DetachedPage, PagesWithoutTheDataElementComeBackWhole) {
         const DetachedPage detached = detachPageData(page, address);
         EXPECT_EQ(detached.html, page);
         EXPECT_FALSE(detached.data.has_value());
-        EXPECT_TRUE(detached.dataAddress.empty());
+        EXPECT_TRUE(detached.parts.empty());
     }
 }
 
@@ -89,9 +91,49 @@ TEST(DetachedPage, TheAddressIsWrittenAsAnAttributeValue) {
         detachPageData(std::string(pageDataStart) + "{}" + std::string(pageDataEnd), "a\"b><c");
     EXPECT_EQ(
         page.html,
-        R"(<script type="application/json" id="page-data" data-src="a&quot;b&gt;&lt;c"></script>)");
+        R"(<script type="application/json" id="page-data" data-src="a&quot;b&gt;&lt;c/0"></script>)");
     EXPECT_EQ(page.data, "{}");
-    EXPECT_EQ(page.dataAddress, "a\"b><c");
+    ASSERT_EQ(page.parts.size(), 1U);
+    EXPECT_EQ(page.parts[0].address, "a\"b><c/0");
+}
+
+// Whole UTF-8: no byte of a character continues past its part's end.
+bool wholeCharacters(std::string_view part) {
+    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    return !part.empty() && !continues(part.front());
+}
+
+TEST(DetachedPage, LargeDataIsCutIntoPartsOfWholeCharactersNamedInOrder) {
+    // Two-, three- and four-byte characters throughout, so that cuts fall inside them.
+    std::string yaml;
+    for (int i = 0; yaml.size() < 12 * pageDataPartSize; ++i) {
+        yaml += "k" + std::to_string(i) + ": Σ€😀ab" + std::string(i % 7, 'x') + "\n";
+    }
+    const std::string original = virtualPage(yaml);
+    const DetachedPage page = detachPageData(original, address);
+    ASSERT_TRUE(page.data.has_value());
+    ASSERT_EQ(page.parts.size(), pageDataMaxParts);
+    std::string addresses;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < page.parts.size(); ++i) {
+        const PageDataPart& part = page.parts[i];
+        EXPECT_EQ(part.address, address + "/" + std::to_string(i));
+        addresses += (i == 0 ? "" : " ") + part.address;
+        ASSERT_GT(part.end, begin);
+        const std::string_view text = std::string_view(*page.data).substr(begin, part.end - begin);
+        EXPECT_TRUE(wholeCharacters(text)) << "part " << i;
+        EXPECT_GE(text.size(), pageDataPartSize);
+        begin = part.end;
+    }
+    EXPECT_EQ(begin, page.data->size());
+    EXPECT_NE(page.html.find(R"(id="page-data" data-src=")" + addresses + "\"></script>"),
+              std::string::npos);
+    // Data of a few parts' length gets fewer parts, each still of at least the part size.
+    const std::string shorter = yaml.substr(0, yaml.rfind('\n', 5 * pageDataPartSize / 2) + 1);
+    const DetachedPage few = detachPageData(virtualPage(shorter), address);
+    ASSERT_GE(few.data->size(), 3 * pageDataPartSize);
+    ASSERT_LT(few.data->size(), 4 * pageDataPartSize);
+    EXPECT_EQ(few.parts.size(), 3U);
 }
 
 } // namespace

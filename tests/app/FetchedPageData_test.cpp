@@ -86,13 +86,33 @@ protected:
         heldRequests().clear();
     }
 
-    // Loads the page without its data, and waits until it asks for it.
+    // Loads the page without its data, and waits until it asks for every part.
     DetachedPage loadDetached(std::string_view yaml) {
         DetachedPage page = detachPageData(virtualPage(yaml), "held-data://data/1");
         EXPECT_TRUE(page.data.has_value());
         loadPage(page.html);
-        EXPECT_TRUE(iterateUntil([] { return !heldRequests().empty(); })) << "no data request";
+        EXPECT_TRUE(iterateUntil([&] { return heldRequests().size() >= page.parts.size(); }))
+            << "the data was not asked for";
         return page;
+    }
+
+    // Answers a held request with the part of the page's data it asks for.
+    static void answerPart(WebKitURISchemeRequest* request, const DetachedPage& page) {
+        const std::string uri = webkit_uri_scheme_request_get_uri(request);
+        std::size_t begin = 0;
+        for (const PageDataPart& part : page.parts) {
+            if (part.address == uri) {
+                answer(request, page.data->substr(begin, part.end - begin));
+                return;
+            }
+            begin = part.end;
+        }
+        ADD_FAILURE() << "asked for " << uri;
+        refuse(request);
+    }
+
+    std::string currentRow() {
+        return script("document.querySelector('mark.current').closest('.line').textContent");
     }
 
     std::string renderedRows() {
@@ -110,7 +130,8 @@ TEST_F(FetchedPageData, SearchesAskedBeforeTheDataAreAnsweredOnceItArrivesAsInli
 
     const DetachedPage page = loadDetached(yaml);
     ASSERT_EQ(heldRequests().size(), 1U);
-    EXPECT_STREQ(webkit_uri_scheme_request_get_uri(heldRequests()[0].get()), "held-data://data/1");
+    EXPECT_STREQ(webkit_uri_scheme_request_get_uri(heldRequests()[0].get()),
+                 "held-data://data/1/0");
     EXPECT_EQ(renderedRows(), "0");
     const std::size_t before = harness().matchUpdates().size();
     script("highlightMatches('alpha'); highlightMatches('beta'); navigateMatch(true)");
@@ -126,9 +147,33 @@ TEST_F(FetchedPageData, SearchesAskedBeforeTheDataAreAnsweredOnceItArrivesAsInli
     EXPECT_EQ(counts(harness().matchUpdates()[before + 1]), counts(inlineSecond));
     EXPECT_NE(renderedRows(), "0");
     EXPECT_EQ(counts(search("σας")), counts(inlineSigma));
-    EXPECT_EQ(script("document.querySelector('mark.current').closest('.line').textContent"),
-              "\"key1: ΣΑΣ beta\"");
+    EXPECT_EQ(currentRow(), "\"key1: ΣΑΣ beta\"");
     EXPECT_EQ(script("document.getElementById('page-data')"), "null");
+}
+
+TEST_F(FetchedPageData, PartsAnsweredInAnyOrderJoinInTheirOwn) {
+    std::string yaml;
+    for (int line = 0; yaml.size() < 3 * pageDataPartSize; ++line) {
+        yaml += "k" + std::to_string(line) + ": Σ€😀 " + std::string(line % 13, 'x') + "\n";
+    }
+    loadPage(virtualPage(yaml));
+    const MatchUpdate inlineX = search("x");
+    const MatchUpdate inlineSigma = search("σ€");
+    navigate(false);
+    const std::string lastRow = currentRow();
+
+    const DetachedPage page = loadDetached(yaml);
+    ASSERT_GE(page.parts.size(), 3U);
+    ASSERT_EQ(heldRequests().size(), page.parts.size()) << "all parts are asked for at once";
+    for (auto request = heldRequests().rbegin(); request != heldRequests().rend(); ++request) {
+        answerPart(request->get(), page);
+    }
+    heldRequests().clear();
+    ASSERT_TRUE(iterateUntil([&] { return renderedRows() != "0"; }));
+    EXPECT_EQ(counts(search("x")), counts(inlineX));
+    EXPECT_EQ(counts(search("σ€")), counts(inlineSigma));
+    EXPECT_EQ(counts(navigate(false)).first, inlineSigma.total);
+    EXPECT_EQ(currentRow(), lastRow);
 }
 
 TEST_F(FetchedPageData, DataThatCannotBeHadIsSaidSoAndThePageStillAnswers) {

@@ -86,6 +86,16 @@ TEST_F(PageDelivery, ManyLinesArriveThroughThePageSchemeAndSearchAsTheMarkupPage
     EXPECT_EQ(view().dataRequestsAnswered(), 0);
 }
 
+TEST_F(PageDelivery, LargeDataComesInPartsEachAnsweredOnce) {
+    openDocument("larger.yaml", manyLines(80000));
+    ASSERT_TRUE(showsRows());
+    EXPECT_GE(view().dataRequestsAnswered(), 2);
+    EXPECT_EQ(view().dataRequestsRefused(), 0);
+    const std::string last = ownAddress();
+    EXPECT_TRUE(last.ends_with("/" + std::to_string(view().dataRequestsAnswered() - 1))) << last;
+    EXPECT_EQ(totals({"alpha", "key79999"}), (std::vector<int>{20000, 1}));
+}
+
 TEST_F(PageDelivery, PagesOfAThousandLinesOrFewerStayWholeAndFetchNothing) {
     openDocument("small.yaml", manyLines(999)); // and "top": 1,000 lines
     EXPECT_TRUE(pageHas("document.querySelectorAll('.line').length === 1000"));
