@@ -3,7 +3,9 @@
 
 #include "app/BackgroundWork.hpp"
 #include "app/page/Appearance.hpp"
+#include "app/page/DetachedPage.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +16,11 @@ namespace quessel::app {
 // Each request is generated on a thread of its own and only the newest request's page is
 // delivered, on the main thread (see BackgroundWork). Generation cannot be interrupted midway: a
 // superseded request that has begun finishes unwatched and its page is dropped.
+//
+// Given an address prefix, the worker also cuts a virtualised page's data out of the page (see
+// detachPageData), under the prefix followed by the request's serial number: the engine then
+// takes a small page on the main thread and fetches the data, and a page can only name the data
+// made with it.
 class BackgroundPageBuilder {
 public:
     // Makes a page from document text, a font size and the appearance to draw it in. Runs on a
@@ -21,9 +28,10 @@ public:
     using PageSource =
         std::function<std::string(std::string_view content, int fontSize, Appearance appearance)>;
     // Receives the newest request's page, on the main thread.
-    using Delivery = std::function<void(std::string html)>;
+    using Delivery = std::function<void(DetachedPage page)>;
 
-    BackgroundPageBuilder(PageSource source, Delivery delivery);
+    // With an empty prefix every page is delivered whole.
+    BackgroundPageBuilder(PageSource source, Delivery delivery, std::string dataAddressPrefix = {});
 
     // Starts generating a page; everything the page depends on is passed in, read on the main
     // thread by the caller. Supersedes any pending request.
@@ -35,7 +43,10 @@ public:
 
 private:
     PageSource source_;
-    BackgroundWork<std::string> work_;
+    std::string dataAddressPrefix_;
+    // Counts requests, so that no two pages of this builder name the same data address.
+    std::uint64_t serial_ = 0;
+    BackgroundWork<DetachedPage> work_;
 };
 
 } // namespace quessel::app

@@ -3,6 +3,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,33 @@ bool keepsContextMenuItem(WebKitContextMenuItem* item) {
 
 void deleteString(gpointer text) {
     delete static_cast<std::string*>(text);
+}
+
+// Bytes that own the text, so that the engine reads it where it lies.
+core::GBytesPtr bytesOwning(std::string text) {
+    auto* owned = new std::string(std::move(text));
+    return core::GBytesPtr(
+        g_bytes_new_with_free_func(owned->data(), owned->size(), &deleteString, owned));
+}
+
+constexpr const char* dataScheme = "quessel-page";
+// The key under which a web view knows its PageWebView, and a context that it answers the
+// data scheme.
+constexpr const char* hostKey = "quessel-page-web-view";
+constexpr const char* schemeKey = "quessel-page-scheme";
+
+void refuseDataRequest(WebKitURISchemeRequest* request) {
+    core::GErrorPtr error(g_error_new_literal(G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED,
+                                              "Not the data of the page shown"));
+    webkit_uri_scheme_request_finish_error(request, error.get());
+}
+
+// A page loaded from bytes has an opaque origin, which fetch() sends as "null"; only a
+// response that admits that origin reaches the page's script.
+void admitOpaqueOrigin(WebKitURISchemeResponse* response) {
+    SoupMessageHeaders* headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+    soup_message_headers_append(headers, "Access-Control-Allow-Origin", "null");
+    webkit_uri_scheme_response_set_http_headers(response, headers); // takes the headers
 }
 
 // Clicking a link makes the engine connect to the link's server before it asks whether to
@@ -77,6 +105,8 @@ PageWebView::PageWebView()
     g_signal_connect(view_.get(), "load-changed", G_CALLBACK(&PageWebView::loadChanged), this);
     g_signal_connect(view_.get(), "web-process-terminated", G_CALLBACK(&PageWebView::processGone),
                      this);
+    g_object_set_data(G_OBJECT(view_.get()), hostKey, this);
+    registerDataScheme(webkit_web_view_get_context(view_.get()));
     refuseDrops();
 }
 
@@ -85,18 +115,89 @@ PageWebView::~PageWebView() {
     // takes the widget down); no callback may reach us after this point.
     g_signal_handlers_disconnect_by_data(view_.get(), this);
     g_signal_handlers_disconnect_by_data(contentManager_.get(), this);
+    g_object_set_data(G_OBJECT(view_.get()), hostKey, nullptr);
 }
 
 void PageWebView::loadPage(std::string html) {
-    if (html.empty()) {
+    loadPage(DetachedPage{std::move(html), std::nullopt, {}});
+}
+
+void PageWebView::loadPage(DetachedPage page) {
+    if (page.html.empty()) {
         // The engine refuses empty bytes; a doctype alone is the same blank page.
-        html = "<!DOCTYPE html>";
+        page.html = "<!DOCTYPE html>";
     }
-    auto* owned = new std::string(std::move(html));
-    GBytes* bytes = g_bytes_new_with_free_func(owned->data(), owned->size(), &deleteString, owned);
+    // Whatever the previous page has not fetched yet is no longer anyone's.
+    data_.reset();
+    dataParts_.clear();
+    if (page.data) {
+        data_ = bytesOwning(std::move(*page.data));
+        std::size_t begin = 0;
+        for (PageDataPart& part : page.parts) {
+            dataParts_.push_back({std::move(part.address), begin, part.end, false});
+            begin = part.end;
+        }
+    }
+    const core::GBytesPtr bytes = bytesOwning(std::move(page.html));
     ++ownLoadsPending_;
-    webkit_web_view_load_bytes(view_.get(), bytes, "text/html", "UTF-8", nullptr);
-    g_bytes_unref(bytes);
+    webkit_web_view_load_bytes(view_.get(), bytes.get(), "text/html", "UTF-8", nullptr);
+}
+
+void PageWebView::registerDataScheme(WebKitWebContext* context) {
+    // A context takes one handler per scheme, and every view of the context shares it: the
+    // handler asks the requesting view's PageWebView.
+    if (g_object_get_data(G_OBJECT(context), schemeKey) != nullptr) {
+        return;
+    }
+    webkit_web_context_register_uri_scheme(context, dataScheme, &PageWebView::dataRequested,
+                                           nullptr, nullptr);
+    g_object_set_data(G_OBJECT(context), schemeKey, GINT_TO_POINTER(1));
+}
+
+void PageWebView::dataRequested(WebKitURISchemeRequest* request, gpointer) {
+    WebKitWebView* view = webkit_uri_scheme_request_get_web_view(request);
+    auto* host = view != nullptr
+                     ? static_cast<PageWebView*>(g_object_get_data(G_OBJECT(view), hostKey))
+                     : nullptr;
+    if (host == nullptr) {
+        refuseDataRequest(request);
+        return;
+    }
+    if (!host->answerDataRequest(request)) {
+        ++host->dataRefused_;
+        refuseDataRequest(request);
+    }
+}
+
+bool PageWebView::answerDataRequest(WebKitURISchemeRequest* request) {
+    const char* uri = webkit_uri_scheme_request_get_uri(request);
+    lastDataRequest_ = uri != nullptr ? uri : "";
+    const auto part = std::find_if(dataParts_.begin(), dataParts_.end(), [&](const DataPart& p) {
+        return !p.answered && p.address == lastDataRequest_;
+    });
+    if (!data_ || uri == nullptr || part == dataParts_.end()) {
+        return false;
+    }
+    // Each part is answered once: the page keeps what it fetched, and no later request gets it
+    // again. The part shares the data's buffer.
+    part->answered = true;
+    const core::GBytesPtr bytes(
+        g_bytes_new_from_bytes(data_.get(), part->begin, part->end - part->begin));
+    if (std::all_of(dataParts_.begin(), dataParts_.end(),
+                    [](const DataPart& p) { return p.answered; })) {
+        data_.reset();
+        dataParts_.clear();
+    }
+    const auto stream =
+        core::GObjectPtr<GInputStream>::adopt(g_memory_input_stream_new_from_bytes(bytes.get()));
+    const auto response =
+        core::GObjectPtr<WebKitURISchemeResponse>::adopt(webkit_uri_scheme_response_new(
+            stream.get(), static_cast<gint64>(g_bytes_get_size(bytes.get()))));
+    webkit_uri_scheme_response_set_content_type(response.get(), "application/json");
+    admitOpaqueOrigin(response.get());
+    webkit_uri_scheme_request_finish_with_response(request, response.get());
+    ++dataAnswered_;
+    return true;
 }
 
 void PageWebView::evaluate(const std::string& script) {

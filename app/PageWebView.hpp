@@ -1,12 +1,15 @@
 // The web engine view that shows one generated page and nothing else.
 #pragma once
 
+#include "app/page/DetachedPage.hpp"
+#include "viewer_core/GLibHandles.hpp"
 #include "viewer_core/GObjectPtr.hpp"
 
 #include <webkit/webkit.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quessel::app {
 
@@ -15,12 +18,19 @@ namespace quessel::app {
 // window.open, forms, reload and history are refused), loads no resource besides the page (a
 // content security policy that allows only the page's inline style and script), offers no
 // navigating context-menu item and takes no drops, which the window handles instead.
+//
+// A page whose data was cut out (see detachPageData) fetches it from this view through the
+// "quessel-page" scheme: the view answers each address its current page names once, and refuses
+// every other request.
 class PageWebView {
 public:
-    // What the page may use: its own inline style sheet and script, nothing from anywhere.
+    // What the page may use: its own inline style sheet and script, and its data through the
+    // view's own scheme; nothing from anywhere else.
     static constexpr const char* contentSecurityPolicy =
         "default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'; "
-        "base-uri 'none'; form-action 'none'";
+        "connect-src quessel-page:; base-uri 'none'; form-action 'none'";
+    // Where detached data is fetched from: this prefix and a number of the page's own.
+    static constexpr const char* dataAddressPrefix = "quessel-page://data/";
 
     PageWebView();
     PageWebView(const PageWebView&) = delete;
@@ -33,6 +43,14 @@ public:
     // Replaces the page with the given HTML, loaded with its length (a NUL in the document does
     // not cut it) and no base address.
     void loadPage(std::string html);
+    // The same, and the page's detached data is answered at its parts' addresses until the page
+    // has fetched them or another page replaces it.
+    void loadPage(DetachedPage page);
+
+    // Data requests answered and refused since the view was made, and the address of the last.
+    int dataRequestsAnswered() const noexcept { return dataAnswered_; }
+    int dataRequestsRefused() const noexcept { return dataRefused_; }
+    const std::string& lastDataRequest() const noexcept { return lastDataRequest_; }
 
     // Runs script text in the page; its result and any error are ignored.
     void evaluate(const std::string& script);
@@ -54,6 +72,9 @@ private:
     static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,
                                 WebKitHitTestResult* hit, gpointer self);
     static void messageReceived(WebKitUserContentManager* manager, JSCValue* body, gpointer self);
+    static void dataRequested(WebKitURISchemeRequest* request, gpointer);
+    static void registerDataScheme(WebKitWebContext* context);
+    bool answerDataRequest(WebKitURISchemeRequest* request);
     bool allowNavigation(WebKitNavigationAction* action);
     void refuseDrops();
 
@@ -63,6 +84,18 @@ private:
     std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;
+    // The current page's detached data and its parts, until they have all been fetched.
+    struct DataPart {
+        std::string address;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool answered = false;
+    };
+    core::GBytesPtr data_;
+    std::vector<DataPart> dataParts_;
+    int dataAnswered_ = 0;
+    int dataRefused_ = 0;
+    std::string lastDataRequest_;
 };
 
 } // namespace quessel::app

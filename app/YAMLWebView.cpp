@@ -10,7 +10,12 @@ YAMLWebView::YAMLWebView(PageSource pageSource, Coordinator::CountBinding curren
                          AppearanceSource appearance)
     : Gtk::Box(Gtk::Orientation::VERTICAL), appearance_(std::move(appearance)),
       coordinator_(Coordinator::create(std::move(currentMatch), std::move(totalMatches), center)),
-      builder_(std::move(pageSource), [this](std::string html) { pageMade(std::move(html)); }) {
+      // A virtualised page's data goes to the engine outside the page: taking tens of megabytes
+      // of page at once would stall the main loop and hold the first paint back until the engine
+      // had read them all.
+      builder_(
+          std::move(pageSource), [this](DetachedPage page) { pageMade(std::move(page)); },
+          PageWebView::dataAddressPrefix) {
     coordinator_->setWebView(&page_);
     page_.onMatchUpdate(
         [coordinator = coordinator_.get()](JSCValue* body) { coordinator->receive(body); });
@@ -75,8 +80,8 @@ void YAMLWebView::request() {
     setBusy(true);
 }
 
-void YAMLWebView::pageMade(std::string html) {
-    page_.loadPage(std::move(html));
+void YAMLWebView::pageMade(DetachedPage page) {
+    page_.loadPage(std::move(page));
 }
 
 void YAMLWebView::pageLoaded() {

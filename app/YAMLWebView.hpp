@@ -48,7 +48,7 @@ public:
 
 private:
     void request();
-    void pageMade(std::string html);
+    void pageMade(DetachedPage page);
     void pageLoaded();
     void setBusy(bool busy);
     void applyFontSize();

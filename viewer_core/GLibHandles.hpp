@@ -16,6 +16,9 @@ struct GErrorDeleter {
 struct GKeyFileDeleter {
     void operator()(GKeyFile* file) const noexcept { g_key_file_unref(file); }
 };
+struct GBytesDeleter {
+    void operator()(GBytes* bytes) const noexcept { g_bytes_unref(bytes); }
+};
 struct GStrvDeleter {
     void operator()(char** strings) const noexcept { g_strfreev(strings); }
 };
@@ -25,5 +28,6 @@ using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
 using GErrorPtr = std::unique_ptr<GError, GErrorDeleter>;
 using GKeyFilePtr = std::unique_ptr<GKeyFile, GKeyFileDeleter>;
 using GStrvPtr = std::unique_ptr<char*, GStrvDeleter>;
+using GBytesPtr = std::unique_ptr<GBytes, GBytesDeleter>;
 
 } // namespace quessel::core

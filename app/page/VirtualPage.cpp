@@ -1,6 +1,7 @@
 // The virtualised page: the document as compact data, only the rows in view as elements.
 #include "app/page/VirtualPage.hpp"
 
+#include "app/page/DetachedPage.hpp"
 #include "app/page/MarkupPage.hpp"
 #include "app/page/PageResources.hpp"
 #include "app/page/PageTemplate.hpp"
@@ -13,8 +14,6 @@ namespace {
 
 constexpr std::string_view contentStart =
     "\n    <div class=\"yaml-content virtual-content\" id=\"virtual-content\">";
-constexpr std::string_view dataStart = R"(<script type="application/json" id="page-data">)";
-constexpr std::string_view dataEnd = "</script>";
 
 // The two scripts share one scope, so the search sees the rows' API without a global.
 const std::string& virtualScript() {
@@ -57,11 +56,11 @@ std::string writeVirtualPage(const PageContent& content, Appearance appearance, 
     }
     out.append(contentStart);
     appendContentEnd(out);
-    out.append(dataStart);
+    out.append(pageDataStart);
     if (!appendRowData(out, content)) {
         return writeMarkupPage(content, appearance, fontSize); // no marker characters left
     }
-    out.append(dataEnd);
+    out.append(pageDataEnd);
     appendPageEnd(out, virtualScript());
     return out;
 }

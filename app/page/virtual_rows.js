@@ -1,7 +1,22 @@
 // The virtualised page's rows: the document arrives as data, and only the rows in view (and a
 // screen above and below) exist as elements. Runs in one scope with the search script, which
 // uses the `rows` object defined here.
-var rows = (function () {
+//
+// The data is the page's own (inline) or, in the window, fetched from the address its element
+// names once the page has loaded; `rows` is null until it has arrived (see whenRows).
+var rows = null;
+var rowsWaiting = [];
+
+// Runs `callback` once the rows exist: now, or when the fetched data has arrived.
+function whenRows(callback) {
+    if (rowsWaiting === null) {
+        callback();
+    } else {
+        rowsWaiting.push(callback);
+    }
+}
+
+function makeRows(data) {
     var TOGGLE_GLYPH = '\u25BC';
     // WebKit clamps layout sizes at 2^25 px; the container stays below a quarter of that, so
     // that a page zoom of up to 400 % keeps it whole.
@@ -14,11 +29,6 @@ var rows = (function () {
     var TITLE_LIMIT = 200000;
     // Rows indexed per slice of background work after the first paint.
     var INDEX_SLICE = 200000;
-
-    var dataElement = document.getElementById('page-data');
-    var data = JSON.parse(dataElement.textContent);
-    dataElement.parentNode.removeChild(dataElement);
-    dataElement = null;
 
     var text = data.T;
     var kinds = data.K;
@@ -865,4 +875,49 @@ var rows = (function () {
     };
     window.toggle = toggle;
     return api;
+}
+
+(function () {
+    var element = document.getElementById('page-data');
+    var source = element.getAttribute('data-src');
+    var inline = source === null ? element.textContent : null;
+    element.parentNode.removeChild(element);
+    element = null;
+
+    function arrived(data) {
+        rows = makeRows(data);
+        var waiting = rowsWaiting;
+        rowsWaiting = null;
+        waiting.forEach(function (callback) {
+            callback();
+        });
+    }
+
+    // A page whose data cannot be had says so where the rows would be, and stays a page with
+    // no rows (searchable, as any page) rather than an empty one.
+    function unavailable() {
+        var banner = document.createElement('div');
+        banner.className = 'error-banner';
+        banner.textContent = 'Unable to show the document: its data could not be read';
+        var container = document.getElementById('virtual-content');
+        container.parentNode.insertBefore(banner, container);
+        return {M: '\u0080\u0081\u0082', T: '', K: ''};
+    }
+
+    if (inline !== null) {
+        arrived(JSON.parse(inline));
+        return;
+    }
+    // The data comes in parts, fetched at once and joined in order: the engine passes a fetched
+    // resource on a few kilobytes at a time, so one long one arrives several times slower.
+    Promise.all(source.split(' ').map(function (address) {
+        return fetch(address).then(function (response) {
+            return response.text();
+        });
+    }))
+        .then(function (parts) {
+            return JSON.parse(parts.join(''));
+        })
+        .catch(unavailable)
+        .then(arrived);
 })();

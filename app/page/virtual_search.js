@@ -6,7 +6,8 @@
 //
 // This file is concatenated after virtual_rows.js inside one function; `rows` is that script's.
 
-var searchMarkers = rows.markers;
+// The rows' markers, once the rows exist.
+var searchMarkers = null;
 var toggleGlyph = '\u25BC';
 
 // The rows' text lower-cased, with the toggle marker written as the glyph it stands for, so
@@ -547,9 +548,40 @@ function navigateMatch(forward) {
     postSearchUpdate();
 }
 
-rows.setHighlighter(rowHighlights);
-requestAnimationFrame(function () {
-    setTimeout(lowerInBackground, 0);
+// Where the rows' data is fetched, the host may search before it has arrived: those calls are
+// answered once it has, a new search replacing the calls before it, as it would have done.
+var callsBeforeRows = [];
+
+function whenSearchable(call, replacesEarlierCalls) {
+    if (callsBeforeRows === null) {
+        call();
+        return;
+    }
+    if (replacesEarlierCalls) {
+        callsBeforeRows = [];
+    }
+    callsBeforeRows.push(call);
+}
+
+whenRows(function () {
+    searchMarkers = rows.markers;
+    rows.setHighlighter(rowHighlights);
+    requestAnimationFrame(function () {
+        setTimeout(lowerInBackground, 0);
+    });
+    var calls = callsBeforeRows;
+    callsBeforeRows = null;
+    calls.forEach(function (call) {
+        call();
+    });
 });
-window.highlightMatches = highlightMatches;
-window.navigateMatch = navigateMatch;
+window.highlightMatches = function (searchText) {
+    whenSearchable(function () {
+        highlightMatches(searchText);
+    }, true);
+};
+window.navigateMatch = function (forward) {
+    whenSearchable(function () {
+        navigateMatch(forward);
+    }, false);
+};

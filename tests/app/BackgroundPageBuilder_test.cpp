@@ -34,8 +34,8 @@ struct Deliveries {
     std::vector<std::string> pages;
     std::vector<std::thread::id> threads;
     BackgroundPageBuilder::Delivery delivery() {
-        return [this](std::string html) {
-            pages.push_back(std::move(html));
+        return [this](DetachedPage page) {
+            pages.push_back(std::move(page.html));
             threads.push_back(std::this_thread::get_id());
         };
     }
