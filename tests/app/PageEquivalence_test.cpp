@@ -199,6 +199,13 @@ function current() {
 
 function record() {
     const record = {rows: rowCount(), sampled: sampledRows(), walks: []};
+    // The first row collapsed, as a click on its toggle does: a search whose current match lies
+    // inside it must open it on both pages alike.
+    const firstRow = [...document.querySelectorAll(lineSelector)].find(line => rowOf(line) === 0);
+    const firstToggle = firstRow && firstRow.querySelector(':scope > .toggle');
+    if (firstToggle) {
+        firstToggle.click();
+    }
     for (const [text, walked] of searches) {
         highlightMatches(text);
         const walk = [current()];
