@@ -36,6 +36,7 @@
 //   total     read + generate + painted: what a user waits for
 // A keystroke is timed inside the page from calling highlightMatches (navigateMatch, toggle) to
 // the page's matchUpdate message and to the first frame painted after it.
+#include "app/BackgroundFileOpener.hpp"
 #include "app/MainWindow.hpp"
 #include "app/page/PageGenerator.hpp"
 #include "app/page/PageKind.hpp"
@@ -408,7 +409,7 @@ void iterateFor(std::chrono::milliseconds duration) {
 }
 
 struct WindowFigures {
-    double openCall = 0; // the time openFile took to return
+    double openCall = 0; // the time the open request took to return
     double painted = 0;  // open -> first lines painted
     double longestStall = 0;
     double stallEnd = 0; // when the longest stall ended, after the open
@@ -419,6 +420,7 @@ struct WindowFigures {
 std::optional<WindowFigures> measureWindowOpen(const fs::path& path) {
     quessel::core::ViewerAppState appState{"benchmarkRecentFiles", 5};
     quessel::app::MainWindow window{appState, quessel::core::SharedSettings::shared()};
+    quessel::app::BackgroundFileOpener opener{appState, [](std::function<void()> then) { then(); }};
     window.present();
     while (!window.get_mapped()) {
         g_main_context_iteration(nullptr, TRUE);
@@ -440,7 +442,9 @@ std::optional<WindowFigures> measureWindowOpen(const fs::path& path) {
     const auto deadline = Clock::now() + std::chrono::minutes(10);
     watch.restart();
     const auto openCallStart = Clock::now();
-    appState.openFile(*quessel::core::FileUrl::fromPath(path.string()));
+    // The application's own open: the file is read on a worker and the model completes the open
+    // on the main loop, where the stall watch sees it.
+    opener.open(*quessel::core::FileUrl::fromPath(path.string()));
     const double openCall = milliseconds(Clock::now() - openCallStart);
     std::optional<WindowFigures> figures;
     int seenLoads = 0;
@@ -742,12 +746,13 @@ int main(int argc, char** argv) {
                     {name + ", run " + std::to_string(run), "failed", "", "", "", "", ""});
             }
         }
-        printTable("The window: opening a generated document until its first lines are painted "
-                   "(ms): the openFile call, open to painted, and the gaps between 5 ms main-loop "
-                   "ticks meanwhile (the longest, when it ended, how many exceeded 50 ms)",
-                   {"document", "openFile call", "open to painted", "longest stall", "ended at",
-                    "gaps > 50 ms", "ticks"},
-                   rows);
+        printTable(
+            "The window: opening a generated document until its first lines are painted "
+            "(ms): the open request's call, open to painted, and the gaps between 5 ms main-loop "
+            "ticks meanwhile (the longest, when it ended, how many exceeded 50 ms)",
+            {"document", "open call", "open to painted", "longest stall", "ended at",
+             "gaps > 50 ms", "ticks"},
+            rows);
     }
     fs::remove_all(folder, error);
     return EXIT_SUCCESS;
