@@ -68,6 +68,12 @@ bool appendBody(std::string& out, const PageContent& content, std::size_t lineLi
     return true;
 }
 
+// The shared marking first: the page's search calls it.
+const std::string& markupScript() {
+    static const std::string script = scriptOfParts({textMarksScript, pageScript});
+    return script;
+}
+
 } // namespace
 
 std::string writeMarkupPage(const PageContent& content, Appearance appearance, int fontSize) {
@@ -80,7 +86,7 @@ std::optional<std::string> writeMarkupPageWithin(const PageContent& content, App
         return std::nullopt;
     }
     std::string out;
-    out.reserve(fixedPageSize(pageScript) + expectedBodySize(content, lineLimit));
+    out.reserve(fixedPageSize(markupScript()) + expectedBodySize(content, lineLimit));
     appendPageStart(out, appearance, fontSize);
     if (content.failure) {
         appendErrorBanner(out, content.failure->message);
@@ -90,7 +96,7 @@ std::optional<std::string> writeMarkupPageWithin(const PageContent& content, App
         return std::nullopt;
     }
     appendContentEnd(out);
-    appendPageEnd(out, pageScript);
+    appendPageEnd(out, markupScript());
     return out;
 }
 

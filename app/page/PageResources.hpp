@@ -9,7 +9,11 @@ namespace quessel::app {
 // which page generation replaces by the requested size in pixels.
 extern const std::string_view pageStyleSheet;
 
-// The inline script that closes every page: toggle, highlightMatches, navigateMatch.
+// How both pages' searches mark a text node of the body; it runs first, in the scope of each
+// page's script.
+extern const std::string_view textMarksScript;
+
+// The markup page's script: toggle, highlightMatches, navigateMatch.
 extern const std::string_view pageScript;
 
 // The virtualised page's rules, after the style sheet: row positioning and the pitch probe.

@@ -98,6 +98,16 @@ void appendPageEnd(std::string& out, std::string_view script) {
     out.append(documentEnd);
 }
 
+std::string scriptOfParts(std::initializer_list<std::string_view> parts) {
+    std::string script = "(function () {\n'use strict';\n";
+    for (const std::string_view part : parts) {
+        script.append(part);
+        script.push_back('\n');
+    }
+    script.append("})();");
+    return script;
+}
+
 std::size_t fixedPageSize(std::string_view script) {
     constexpr std::size_t paletteAndBanner = 1024;
     return documentStart.size() + pageStyleSheet.size() + headEnd.size() + contentStart.size() +

@@ -4,6 +4,7 @@
 #include "app/page/Appearance.hpp"
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ void appendContentEnd(std::string& out);
 // Two line breaks, four spaces, the inline script, and the end of the page (no final line
 // break).
 void appendPageEnd(std::string& out, std::string_view script);
+
+// One inline script of the given parts, run in this order in one strict-mode scope of their own:
+// they share their functions without putting them on the window.
+std::string scriptOfParts(std::initializer_list<std::string_view> parts);
 
 // How many bytes the fixed pieces take, for reserving the page in one allocation.
 std::size_t fixedPageSize(std::string_view script);

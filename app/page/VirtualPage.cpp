@@ -15,16 +15,11 @@ namespace {
 constexpr std::string_view contentStart =
     "\n    <div class=\"yaml-content virtual-content\" id=\"virtual-content\">";
 
-// The two scripts share one scope, so the search sees the rows' API without a global.
+// The scripts share one scope, so the search sees the rows' API and the shared marking without
+// a global.
 const std::string& virtualScript() {
-    static const std::string script = [] {
-        std::string text = "(function () {\n'use strict';\n";
-        text.append(virtualRowsScript);
-        text.push_back('\n');
-        text.append(virtualSearchScript);
-        text.append("\n})();");
-        return text;
-    }();
+    static const std::string script =
+        scriptOfParts({textMarksScript, virtualRowsScript, virtualSearchScript});
     return script;
 }
 

@@ -167,39 +167,6 @@ function unmarkBody() {
     }
 }
 
-// Replaces one text node by its pieces: the text between matches stays text, each match
-// becomes a mark. After each match the rest is lower-cased and searched anew, so the cuts
-// follow the lower-cased text piece by piece.
-function markBodyTextNode(node, needle, marks) {
-    var rest = node.nodeValue;
-    var position = rest.toLowerCase().indexOf(needle);
-    if (position === -1) {
-        return;
-    }
-    var pieces = document.createDocumentFragment();
-    while (position !== -1) {
-        if (position > 0) {
-            pieces.appendChild(document.createTextNode(rest.substring(0, position)));
-        }
-        var mark = document.createElement('mark');
-        mark.className = 'highlight';
-        mark.textContent = rest.substring(position, position + needle.length);
-        pieces.appendChild(mark);
-        marks.push(mark);
-        rest = rest.substring(position + needle.length);
-        position = rest.toLowerCase().indexOf(needle);
-    }
-    if (rest.length > 0) {
-        pieces.appendChild(document.createTextNode(rest));
-    }
-    node.parentNode.replaceChild(pieces, node);
-}
-
-function isSearchedBodyElement(node) {
-    return node.nodeType === Node.ELEMENT_NODE && node.tagName !== 'SCRIPT' &&
-           node.tagName !== 'STYLE' && node.tagName !== 'MARK';
-}
-
 // Depth-first in document order with an explicit stack; the rows' container is where the rows'
 // matches go, so the marks found before reaching it come before them.
 function markBody(needle) {
@@ -211,8 +178,8 @@ function markBody(needle) {
         if (node === rows.container) {
             split = marks.length;
         } else if (node.nodeType === Node.TEXT_NODE) {
-            markBodyTextNode(node, needle, marks);
-        } else if (isSearchedBodyElement(node)) {
+            markTextNode(node, needle, marks);
+        } else if (isSearchedElement(node)) {
             var children = node.childNodes;
             for (var i = children.length - 1; i >= 0; i--) {
                 pending.push(children[i]);

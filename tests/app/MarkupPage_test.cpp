@@ -53,7 +53,9 @@ TEST(MarkupPageStructure, StartsWithTheDoctypeAndEndsWithoutALineBreak) {
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"UTF-8\">\n<style>\n", 0),
               0U);
     EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>"));
-    EXPECT_NE(page.find("<script>" + std::string(pageScript) + "</script>"), std::string::npos);
+    EXPECT_NE(page.find("<script>(function () {\n'use strict';\n" + std::string(textMarksScript) +
+                        "\n" + std::string(pageScript) + "\n})();</script>"),
+              std::string::npos);
 }
 
 TEST(MarkupPageContent, TextWithoutADocumentIsEmptyOrNull) {

@@ -470,7 +470,8 @@ TEST(VirtualPageFrame, TheContainerIsEmptyAndTheDataFollowsIt) {
                         "</div><script type=\"application/json\" id=\"page-data\">{"),
               std::string::npos);
     EXPECT_NE(page.find("}</script>\n\n    <script>(function () {\n'use strict';\n" +
-                        std::string(virtualRowsScript) + "\n" + std::string(virtualSearchScript) +
+                        std::string(textMarksScript) + "\n" + std::string(virtualRowsScript) +
+                        "\n" + std::string(virtualSearchScript) +
                         "\n})();</script>\n</body>\n</html>"),
               std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
@@ -490,7 +491,8 @@ TEST(VirtualPageFrame, ContentWithoutRowsGetsTheMarkupPage) {
 }
 
 TEST(VirtualPageScripts, NeitherScriptCanEndItsElement) {
-    for (const std::string_view script : {virtualRowsScript, virtualSearchScript}) {
+    for (const std::string_view script :
+         {textMarksScript, virtualRowsScript, virtualSearchScript}) {
         std::string lower(script);
         for (char& c : lower) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
