@@ -62,19 +62,9 @@ std::string renderRawWithLineNumbers(std::string_view text, std::optional<std::i
 void appendRawWithLineNumbers(std::string& out, std::string_view text,
                               std::optional<std::int64_t> errorLine) {
     out.append(R"(<div class="raw-content">)");
-    std::int64_t number = 1;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = text.find('\n', start);
-        const std::string_view line = text.substr(
-            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    forEachListedLine(text, [&](std::int64_t number, std::string_view line) {
         appendLine(out, line, number, errorLine == number);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        start = end + 1;
-        ++number;
-    }
+    });
     out.append("</div>");
 }
 

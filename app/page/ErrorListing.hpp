@@ -25,6 +25,25 @@ ErrorBanner bannerForOtherFailure();
 
 // The raw text as numbered lines (split at line feeds only), `errorLine` marked.
 std::string renderRawWithLineNumbers(std::string_view text, std::optional<std::int64_t> errorLine);
+// Calls `line(number, text)` for each line of the listing, numbered from 1. Lines end at line
+// feeds only, and a final line feed is followed by one more, empty line: every page lists the
+// same lines.
+template <typename LineFunction>
+void forEachListedLine(std::string_view text, LineFunction line) {
+    std::int64_t number = 1;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find('\n', start);
+        line(number, text.substr(start, end == std::string_view::npos ? std::string_view::npos
+                                                                      : end - start));
+        if (end == std::string_view::npos) {
+            return;
+        }
+        start = end + 1;
+        ++number;
+    }
+}
+
 void appendRawWithLineNumbers(std::string& out, std::string_view text,
                               std::optional<std::int64_t> errorLine);
 

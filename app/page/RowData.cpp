@@ -2,6 +2,7 @@
 #include "app/page/RowData.hpp"
 
 #include "app/page/Decimal.hpp"
+#include "app/page/ErrorListing.hpp"
 #include "app/page/ScalarText.hpp"
 #include "app/page/TreeOrder.hpp"
 #include "yaml/Utf8.hpp"
@@ -225,14 +226,9 @@ private:
         yaml::utf8::append(kinds_, rowKindBase + static_cast<char32_t>(level * 16 + kind));
     }
 
-    // Lines split at line feeds only, as the all-markup listing splits them.
+    // The lines the all-markup listing shows.
     void writeListing(std::string_view text) {
-        std::int64_t number = 1;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = text.find('\n', start);
-            const std::string_view line = text.substr(
-                start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        forEachListedLine(text, [this](std::int64_t number, std::string_view line) {
             appendDecimal(out_, number);
             out_.append(markers_[0]);
             if (line.empty()) {
@@ -241,12 +237,7 @@ private:
                 textPiece(line);
             }
             out_.append(markers_[1]);
-            if (end == std::string_view::npos) {
-                break;
-            }
-            start = end + 1;
-            ++number;
-        }
+        });
     }
 
     // Text known to need no escaping.
