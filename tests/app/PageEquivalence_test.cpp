@@ -7,6 +7,7 @@
 // and every row holding a current match with the same pieces, classes and left positions.
 #include "app/page/PageGenerator.hpp"
 #include "tests/app/support/WebPageHarness.hpp"
+#include "tests/support/TestDocuments.hpp"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,8 @@ namespace quessel::app::test {
 namespace {
 
 namespace fs = std::filesystem;
+using quessel::testing::corpusDocuments;
+using quessel::testing::suiteDocuments;
 using namespace std::chrono_literals;
 
 // A search text, whether the current match is followed forward past the first matches and back
@@ -341,38 +344,6 @@ std::string readFile(const fs::path& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-fs::path directoryFromEnvironment(const char* variable) {
-    const char* directory = std::getenv(variable);
-    return directory != nullptr ? fs::path(directory) : fs::path();
-}
-
-std::vector<fs::path> corpusDocuments() {
-    const fs::path root = directoryFromEnvironment("QUESSEL_CORPUS_DIR");
-    std::ifstream manifest(root / "MANIFEST.tsv");
-    std::vector<fs::path> documents;
-    std::string line;
-    std::getline(manifest, line); // the header
-    while (std::getline(manifest, line)) {
-        documents.push_back(root / line.substr(0, line.find('\t')));
-    }
-    return documents;
-}
-
-std::vector<fs::path> suiteDocuments() {
-    std::vector<fs::path> documents;
-    const fs::path root = directoryFromEnvironment("QUESSEL_TEST_SUITE_DIR");
-    if (root.empty() || !fs::is_directory(root)) {
-        return documents;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.path().filename() == "in.yaml") {
-            documents.push_back(entry.path());
-        }
-    }
-    std::sort(documents.begin(), documents.end());
-    return documents;
 }
 
 // The totals of the searches, read from the messages a page sent: one after each search, and

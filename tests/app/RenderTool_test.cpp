@@ -1,4 +1,5 @@
 // quessel-render as a program: arguments, exit statuses, messages, and every test document.
+#include "tests/support/TestDocuments.hpp"
 #include "viewer_core/GObjectPtr.hpp"
 
 #include <gio/gio.h>
@@ -11,6 +12,8 @@ namespace quessel::app::test {
 namespace {
 
 namespace fs = std::filesystem;
+using quessel::testing::corpusDocuments;
+using quessel::testing::suiteDocuments;
 
 struct ToolRun {
     int status = -1;
@@ -250,42 +253,6 @@ TEST(RenderTool, AFileNamedLikeAnOptionFollowsTheDoubleDash) {
     const ToolRun run = runTool({"--", odd.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(isCompletePage(run.out));
-}
-
-// A directory the test registration names in the environment.
-fs::path directoryFromEnvironment(const char* variable) {
-    const char* directory = std::getenv(variable);
-    if (directory == nullptr) {
-        ADD_FAILURE() << variable << " is not set";
-        return {};
-    }
-    return directory;
-}
-
-std::vector<fs::path> suiteDocuments() {
-    std::vector<fs::path> documents;
-    const fs::path root = directoryFromEnvironment("QUESSEL_TEST_SUITE_DIR");
-    if (root.empty()) {
-        return documents;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.path().filename() == "in.yaml") {
-            documents.push_back(entry.path());
-        }
-    }
-    return documents;
-}
-
-std::vector<fs::path> corpusDocuments() {
-    const fs::path root = directoryFromEnvironment("QUESSEL_CORPUS_DIR");
-    std::ifstream manifest(root / "MANIFEST.tsv");
-    std::vector<fs::path> documents;
-    std::string line;
-    std::getline(manifest, line); // the header
-    while (std::getline(manifest, line)) {
-        documents.push_back(root / line.substr(0, line.find('\t')));
-    }
-    return documents;
 }
 
 // Every document renders to a complete page, with a banner or without one, and exit 0.
