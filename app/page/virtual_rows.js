@@ -82,19 +82,25 @@ function makeRows(data) {
         indexRowsUpTo(count);
     }
 
-    function rowOfOffset(offset) {
-        ensureIndex();
+    // The last position in the first `length` entries of an ascending array whose entry is at
+    // most `value` (0 when none is).
+    function lastAtMost(array, length, value) {
         var low = 0;
-        var high = count - 1;
+        var high = length - 1;
         while (low < high) {
             var middle = (low + high + 1) >> 1;
-            if (rowStart[middle] <= offset) {
+            if (array[middle] <= value) {
                 low = middle;
             } else {
                 high = middle - 1;
             }
         }
         return low;
+    }
+
+    function rowOfOffset(offset) {
+        ensureIndex();
+        return lastAtMost(rowStart, count, offset);
     }
 
     // --- Kinds and structure ---------------------------------------------------------------
@@ -183,17 +189,7 @@ function makeRows(data) {
         if (visible === null) {
             return row;
         }
-        var low = 0;
-        var high = visibleCount - 1;
-        while (low < high) {
-            var middle = (low + high + 1) >> 1;
-            if (visible[middle] <= row) {
-                low = middle;
-            } else {
-                high = middle - 1;
-            }
-        }
-        return low;
+        return lastAtMost(visible, visibleCount, row);
     }
 
     function setCollapsed(row, state) {
