@@ -32,7 +32,7 @@ bool hasYamlExtension(const std::string& name) {
 } // namespace
 
 ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
-                         YAMLWebView::PageSource pageSource)
+                         web::YAMLWebView::PageSource pageSource)
     : Gtk::Box(Gtk::Orientation::VERTICAL), appState_(appState), settings_(settings),
       openRequest_([this](const core::FileUrl& url) { appState_.openFile(url); }),
       saveRequest_([this] { saveAndReport(); }),

@@ -1,10 +1,10 @@
 // The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
 #pragma once
 
-#include "app/DocumentPages.hpp"
 #include "app/OpeningProgress.hpp"
 #include "app/RawEditor.hpp"
-#include "app/YAMLWebView.hpp"
+#include "app/web/DocumentPages.hpp"
+#include "app/web/YAMLWebView.hpp"
 #include "viewer_core/SharedSettings.hpp"
 #include "viewer_core/ViewerAppState.hpp"
 #include "viewer_core/gtk/CopyRawButton.hpp"
@@ -42,7 +42,7 @@ public:
     // `pageSource` makes the rendered page from the text, the font size and the appearance, on a
     // worker thread; by default the application's page generation.
     ContentView(core::ViewerAppState& appState, core::SharedSettings& settings,
-                YAMLWebView::PageSource pageSource = documentPages());
+                web::YAMLWebView::PageSource pageSource = web::documentPages());
     ~ContentView() override;
 
     // The toolbar, for the window's title bar.
@@ -94,7 +94,7 @@ public:
     core::EmptyStateView& emptyState() noexcept { return emptyState_; }
     RawEditor& editor() noexcept { return editor_; }
     core::SearchBar& searchBar() noexcept { return searchBar_; }
-    YAMLWebView& renderedView() noexcept { return webView_; }
+    web::YAMLWebView& renderedView() noexcept { return webView_; }
     OpeningProgress& progress() noexcept { return progress_; }
     core::FileNameToolbarItem& fileNameItem() noexcept { return fileNameItem_; }
     core::EditToggleButton& editToggle() noexcept { return editToggle_; }
@@ -161,7 +161,7 @@ private:
     RawEditor editor_;
     Gtk::Box renderedPage_{Gtk::Orientation::VERTICAL, 0};
     core::SearchBar searchBar_;
-    YAMLWebView webView_;
+    web::YAMLWebView webView_;
     OpeningProgress progress_;
     Glib::RefPtr<Gtk::FileChooserNative> openDialog_;
 };

@@ -8,7 +8,7 @@
 namespace quessel::app {
 
 MainWindow::MainWindow(core::ViewerAppState& appState, core::SharedSettings& settings,
-                       YAMLWebView::PageSource pageSource)
+                       web::YAMLWebView::PageSource pageSource)
     : content_(appState, settings, std::move(pageSource)) {
     set_title(core::WindowConfiguration::displayName());
     set_titlebar(content_.headerBar());

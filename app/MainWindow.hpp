@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/ContentView.hpp"
-#include "app/DocumentPages.hpp"
+#include "app/web/DocumentPages.hpp"
 
 #include <gtkmm/applicationwindow.h>
 #include <gtkmm/droptarget.h>
@@ -12,7 +12,7 @@ namespace quessel::app {
 class MainWindow : public Gtk::ApplicationWindow {
 public:
     MainWindow(core::ViewerAppState& appState, core::SharedSettings& settings,
-               YAMLWebView::PageSource pageSource = documentPages());
+               web::YAMLWebView::PageSource pageSource = web::documentPages());
 
     ContentView& content() noexcept { return content_; }
 

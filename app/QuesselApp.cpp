@@ -3,8 +3,8 @@
 #include "app/QuesselApp.hpp"
 
 #include "app/AppCommands.hpp"
-#include "app/DocumentPages.hpp"
 #include "app/MainWindow.hpp"
+#include "app/web/DocumentPages.hpp"
 #include "viewer_core/SharedSettings.hpp"
 #include "viewer_core/ZoomCommands.hpp"
 #include "viewer_core/gtk/AboutPanel.hpp"
@@ -123,7 +123,8 @@ void QuesselApp::showNewWindow() {
 
 MainWindow& QuesselApp::createWindow() {
     // Each page is made for the application's effective appearance when it is requested.
-    auto* window = new MainWindow(*appState(), core::SharedSettings::shared(), documentPages());
+    auto* window =
+        new MainWindow(*appState(), core::SharedSettings::shared(), web::documentPages());
     add_window(*window);
     // GTK 4 hides an application window's menu bar unless asked; Linux has no global one.
     window->set_show_menubar(true);

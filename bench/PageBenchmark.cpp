@@ -1,8 +1,8 @@
 // How long page generation takes next to the load it follows, for the generated 1 and 10 MB
 // documents: the tree page of the loaded value, and the listing page of the same text.
-#include "app/page/MarkupPage.hpp"
-#include "app/page/PageGenerator.hpp"
 #include "bench/DocumentGenerator.hpp"
+#include "page/MarkupPage.hpp"
+#include "page/PageGenerator.hpp"
 #include "yaml/Load.hpp"
 
 #include <benchmark/benchmark.h>
@@ -14,8 +14,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using quessel::app::Appearance;
-using quessel::app::PageContent;
+using quessel::page::Appearance;
+using quessel::page::PageContent;
 
 double seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -36,9 +36,9 @@ void measureAgainstLoad(benchmark::State& state, bool asListing) {
         const auto loaded = Clock::now();
         PageContent content{text, value ? &*value : nullptr, std::nullopt};
         if (asListing) {
-            content = {text, nullptr, quessel::app::bannerForYamlError("1:1: error: listing")};
+            content = {text, nullptr, quessel::page::bannerForYamlError("1:1: error: listing")};
         }
-        const std::string page = quessel::app::writeMarkupPage(content, Appearance::light, 14);
+        const std::string page = quessel::page::writeMarkupPage(content, Appearance::light, 14);
         const auto written = Clock::now();
         loadSeconds += seconds(loaded - start);
         pageSeconds += seconds(written - loaded);
@@ -67,7 +67,7 @@ BENCHMARK(BM_ListingPage)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseMa
 void BM_GenerateHTML(benchmark::State& state) {
     const std::string& text =
         quessel::bench::benchmarkDocument(static_cast<std::size_t>(state.range(0)));
-    const quessel::app::PageGenerator generator([] { return Appearance::light; });
+    const quessel::page::PageGenerator generator([] { return Appearance::light; });
     for (auto _ : state) {
         benchmark::DoNotOptimize(generator.generateHTML(text, 14));
     }

@@ -6,9 +6,9 @@
 // document parsed, the page script run). The page sends nothing by itself, so the program then
 // evaluates highlightMatches('') and takes the arrival of its matchUpdate as "first message":
 // the earliest moment the page can answer the host. Run under scripts/with-display.
-#include "app/page/PageGenerator.hpp"
 #include "bench/DocumentGenerator.hpp"
-#include "tests/app/support/WebPageHarness.hpp"
+#include "page/PageGenerator.hpp"
+#include "tests/page/support/WebPageHarness.hpp"
 
 #include <gtk/gtk.h>
 
@@ -20,7 +20,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using quessel::app::test::WebPageHarness;
+using quessel::page::test::WebPageHarness;
 
 double seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -28,7 +28,7 @@ double seconds(Clock::duration duration) {
 
 bool measure(std::size_t megabytes) {
     const std::string& text = quessel::bench::benchmarkDocument(megabytes);
-    const quessel::app::PageGenerator generator([] { return quessel::app::Appearance::light; });
+    const quessel::page::PageGenerator generator([] { return quessel::page::Appearance::light; });
     const std::string page = generator.generateHTML(text, 14);
     WebPageHarness harness;
     const std::chrono::minutes patience(5);

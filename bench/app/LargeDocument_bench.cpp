@@ -38,13 +38,13 @@
 // the page's matchUpdate message and to the first frame painted after it.
 #include "app/BackgroundFileOpener.hpp"
 #include "app/MainWindow.hpp"
-#include "app/page/PageGenerator.hpp"
-#include "app/page/PageKind.hpp"
 #include "bench/DocumentGenerator.hpp"
 #include "bench/app/DocumentShape.hpp"
 #include "bench/app/PageInstruments.hpp"
 #include "bench/app/WebProcessMemory.hpp"
-#include "tests/app/support/WebPageHarness.hpp"
+#include "page/PageGenerator.hpp"
+#include "page/PageKind.hpp"
+#include "tests/page/support/WebPageHarness.hpp"
 #include "yaml/Load.hpp"
 
 #include <adwaita.h>
@@ -66,7 +66,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using quessel::app::test::WebPageHarness;
+using quessel::page::test::WebPageHarness;
 namespace fs = std::filesystem;
 namespace bench = quessel::bench;
 
@@ -124,12 +124,12 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
-quessel::app::PageGenerator generatorFor(const std::string& page) {
-    using quessel::app::PageKind;
+quessel::page::PageGenerator generatorFor(const std::string& page) {
+    using quessel::page::PageKind;
     const PageKind kind = page == "markup"    ? PageKind::markup
                           : page == "virtual" ? PageKind::virtualised
                                               : PageKind::automatic;
-    return quessel::app::PageGenerator([] { return quessel::app::Appearance::light; }, kind);
+    return quessel::page::PageGenerator([] { return quessel::page::Appearance::light; }, kind);
 }
 
 std::string measureBody(const std::string& action, bool expectsMessage) {

@@ -16,6 +16,10 @@
 namespace quessel::app {
 namespace {
 
+using page::Appearance;
+using web::documentPages;
+using web::YAMLWebView;
+
 using ContentViewTest = quessel::testing::WindowFixture;
 using quessel::testing::Gate;
 using quessel::testing::GateOpener;

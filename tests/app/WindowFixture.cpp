@@ -14,10 +14,10 @@ WindowFixture::WindowFixture() {
     g_free(made);
     settings.setFontSize(14);
     appState = std::make_unique<core::ViewerAppState>("recentFiles", 5);
-    replaceWindow(app::documentPages());
+    replaceWindow(app::web::documentPages());
 }
 
-void WindowFixture::replaceWindow(app::YAMLWebView::PageSource pageSource) {
+void WindowFixture::replaceWindow(app::web::YAMLWebView::PageSource pageSource) {
     window.reset();
     window = std::make_unique<app::MainWindow>(*appState, settings, std::move(pageSource));
     window->present();

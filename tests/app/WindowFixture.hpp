@@ -17,7 +17,7 @@ protected:
     ~WindowFixture() override;
 
     // Takes the window down and shows a new one whose pages come from `pageSource`.
-    void replaceWindow(app::YAMLWebView::PageSource pageSource);
+    void replaceWindow(app::web::YAMLWebView::PageSource pageSource);
     // Writes a file into the fixture's folder and returns its URL.
     core::FileUrl writeFile(const std::string& name, const std::string& content);
     // Opens a new file with the given text and waits until its page has loaded.

@@ -1,0 +1,101 @@
+// The web engine view that shows one generated page and nothing else.
+#pragma once
+
+#include "page/DetachedPage.hpp"
+#include "viewer_core/GLibHandles.hpp"
+#include "viewer_core/GObjectPtr.hpp"
+
+#include <webkit/webkit.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quessel::app::web {
+
+// Owns a WebKitWebView set up for Quessel's pages: developer extras on, the "matchUpdate"
+// message channel registered, and locked to the page it is given. It never navigates away (links,
+// window.open, forms, reload and history are refused), loads no resource besides the page (a
+// content security policy that allows only the page's inline style and script), offers no
+// navigating context-menu item and takes no drops, which the window handles instead.
+//
+// A page whose data was cut out (see detachPageData) fetches it from this view through the
+// "quessel-page" scheme: the view answers each address its current page names once, and refuses
+// every other request.
+class PageWebView {
+public:
+    // What the page may use: its own inline style sheet and script, and its data through the
+    // view's own scheme; nothing from anywhere else.
+    static constexpr const char* contentSecurityPolicy =
+        "default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'; "
+        "connect-src quessel-page:; base-uri 'none'; form-action 'none'";
+    // Where detached data is fetched from: this prefix and a number of the page's own.
+    static constexpr const char* dataAddressPrefix = "quessel-page://data/";
+
+    PageWebView();
+    PageWebView(const PageWebView&) = delete;
+    PageWebView& operator=(const PageWebView&) = delete;
+    ~PageWebView();
+
+    WebKitWebView* get() const noexcept { return view_.get(); }
+    GtkWidget* widget() const noexcept { return GTK_WIDGET(view_.get()); }
+
+    // Replaces the page with the given HTML, loaded with its length (a NUL in the document does
+    // not cut it) and no base address.
+    void loadPage(std::string html);
+    // The same, and the page's detached data is answered at its parts' addresses until the page
+    // has fetched them or another page replaces it.
+    void loadPage(page::DetachedPage page);
+
+    // Data requests answered and refused since the view was made, and the address of the last.
+    int dataRequestsAnswered() const noexcept { return dataAnswered_; }
+    int dataRequestsRefused() const noexcept { return dataRefused_; }
+    const std::string& lastDataRequest() const noexcept { return lastDataRequest_; }
+
+    // Runs script text in the page; its result and any error are ignored.
+    void evaluate(const std::string& script);
+
+    // Receives the body of every "matchUpdate" message, on the main thread.
+    void onMatchUpdate(std::function<void(JSCValue*)> handler) {
+        matchUpdate_ = std::move(handler);
+    }
+
+    // Called on the main thread when the engine has finished loading, and no further load is
+    // under way: the newest page shows. Also when the web process has gone, which ends any load.
+    void onLoadFinished(std::function<void()> handler) { loadFinished_ = std::move(handler); }
+
+private:
+    static void loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static void processGone(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer self);
+    static gboolean decidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, gpointer self);
+    static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,
+                                WebKitHitTestResult* hit, gpointer self);
+    static void messageReceived(WebKitUserContentManager* manager, JSCValue* body, gpointer self);
+    static void dataRequested(WebKitURISchemeRequest* request, gpointer);
+    static void registerDataScheme(WebKitWebContext* context);
+    bool answerDataRequest(WebKitURISchemeRequest* request);
+    bool allowNavigation(WebKitNavigationAction* action);
+    void refuseDrops();
+
+    core::GObjectPtr<WebKitUserContentManager> contentManager_;
+    core::GObjectPtr<WebKitWebView> view_;
+    std::function<void(JSCValue*)> matchUpdate_;
+    std::function<void()> loadFinished_;
+    // Loads started by loadPage whose navigation the engine has yet to ask about.
+    int ownLoadsPending_ = 0;
+    // The current page's detached data and its parts, until they have all been fetched.
+    struct DataPart {
+        std::string address;
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        bool answered = false;
+    };
+    core::GBytesPtr data_;
+    std::vector<DataPart> dataParts_;
+    int dataAnswered_ = 0;
+    int dataRefused_ = 0;
+    std::string lastDataRequest_;
+};
+
+} // namespace quessel::app::web

@@ -1,0 +1,103 @@
+// Where the window shows the rendered document: the page web view and its coordinator.
+#include "app/web/YAMLWebView.hpp"
+
+#include "app/web/PageCalls.hpp"
+
+namespace quessel::app::web {
+
+YAMLWebView::YAMLWebView(PageSource pageSource, Coordinator::CountBinding currentMatch,
+                         Coordinator::CountBinding totalMatches, core::NotificationCenter& center,
+                         page::AppearanceSource appearance)
+    : Gtk::Box(Gtk::Orientation::VERTICAL), appearance_(std::move(appearance)),
+      coordinator_(Coordinator::create(std::move(currentMatch), std::move(totalMatches), center)),
+      // A virtualised page's data goes to the engine outside the page: taking tens of megabytes
+      // of page at once would stall the main loop and hold the first paint back until the engine
+      // had read them all.
+      builder_(
+          std::move(pageSource), [this](page::DetachedPage page) { pageMade(std::move(page)); },
+          PageWebView::dataAddressPrefix) {
+    coordinator_->setWebView(&page_);
+    page_.onMatchUpdate(
+        [coordinator = coordinator_.get()](JSCValue* body) { coordinator->receive(body); });
+    page_.onLoadFinished([this] { pageLoaded(); });
+    gtk_widget_set_hexpand(page_.widget(), TRUE);
+    gtk_widget_set_vexpand(page_.widget(), TRUE);
+    gtk_box_append(gobj(), page_.widget());
+}
+
+YAMLWebView::~YAMLWebView() {
+    builder_.cancel();
+    coordinator_->detach();
+    page_.onMatchUpdate(nullptr);
+    page_.onLoadFinished(nullptr);
+    gtk_box_remove(gobj(), page_.widget());
+}
+
+void YAMLWebView::update(const std::string& content, int fontSize) {
+    if (content != coordinator_->lastContent()) {
+        coordinator_->setLastContent(std::make_shared<const std::string>(content));
+        coordinator_->setLastFontSize(fontSize);
+        request();
+        return;
+    }
+    if (fontSize == coordinator_->lastFontSize()) {
+        return;
+    }
+    coordinator_->setLastFontSize(fontSize);
+    // A page being made or loaded has the old size, and a script sent now could reach the page
+    // before it; the size follows once it has loaded. Making it again would cost a whole
+    // generation per zoom step.
+    if (!busy_) {
+        applyFontSize();
+    }
+}
+
+void YAMLWebView::applyFontSize() {
+    if (pageFontSize_ != coordinator_->lastFontSize()) {
+        pageFontSize_ = coordinator_->lastFontSize();
+        page_.evaluate(fontSizeAssignment(pageFontSize_));
+    }
+}
+
+void YAMLWebView::forget() {
+    if (!builder_.pending() && coordinator_->lastContent().empty() &&
+        coordinator_->lastFontSize() == 14) {
+        return;
+    }
+    builder_.cancel();
+    coordinator_->setLastContent(nullptr);
+    coordinator_->setLastFontSize(14);
+    pageFontSize_ = 14;
+    page_.loadPage(std::string());
+    setBusy(false);
+}
+
+void YAMLWebView::request() {
+    // GTK and libadwaita are read here, on the main thread; the worker gets plain values.
+    const page::Appearance appearance = appearance_ ? appearance_() : page::Appearance::light;
+    pageFontSize_ = coordinator_->lastFontSize();
+    builder_.request(coordinator_->sharedLastContent(), pageFontSize_, appearance);
+    setBusy(true);
+}
+
+void YAMLWebView::pageMade(page::DetachedPage page) {
+    page_.loadPage(std::move(page));
+}
+
+void YAMLWebView::pageLoaded() {
+    // A page the engine finishes while a newer one is being made is not the newest.
+    if (!builder_.pending()) {
+        applyFontSize();
+        setBusy(false);
+    }
+}
+
+void YAMLWebView::setBusy(bool busy) {
+    if (busy_ == busy) {
+        return;
+    }
+    busy_ = busy;
+    busyChanged_.emit(busy);
+}
+
+} // namespace quessel::app::web

@@ -1,0 +1,67 @@
+// Where the window shows the rendered document: the page web view and its coordinator.
+#pragma once
+
+#include "app/web/BackgroundPageBuilder.hpp"
+#include "app/web/Coordinator.hpp"
+#include "app/web/PageWebView.hpp"
+#include "app/web/PlatformAppearance.hpp"
+
+#include <gtkmm/box.h>
+#include <sigc++/signal.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quessel::app::web {
+
+// Pages are generated off the main thread; the web view keeps showing the previous page until
+// the newest one arrives, and reports meanwhile that it is busy.
+class YAMLWebView : public Gtk::Box {
+public:
+    // Makes a page from document text, a font size and an appearance, on a worker thread.
+    using PageSource = BackgroundPageBuilder::PageSource;
+
+    // `appearance` is read on the main thread each time a page is requested.
+    YAMLWebView(PageSource pageSource, Coordinator::CountBinding currentMatch,
+                Coordinator::CountBinding totalMatches,
+                core::NotificationCenter& center = core::NotificationCenter::defaultCenter(),
+                page::AppearanceSource appearance = &platformAppearance);
+    ~YAMLWebView() override;
+
+    // A new page only when the text differs from the text last requested; otherwise a new font
+    // size is one script assignment that keeps the page with its collapse and search state (sent
+    // once the page has loaded, while it is still being made). An empty text at first loads
+    // nothing.
+    void update(const std::string& content, int fontSize);
+
+    // Forgets the requested text and drops work under way, as a host created anew would: the
+    // next update generates a page.
+    void forget();
+
+    // From a page request until the engine has loaded the newest page.
+    bool busy() const noexcept { return busy_; }
+    sigc::signal<void(bool)>& signalBusyChanged() noexcept { return busyChanged_; }
+
+    PageWebView& pageView() noexcept { return page_; }
+    Coordinator& coordinator() noexcept { return *coordinator_; }
+
+private:
+    void request();
+    void pageMade(page::DetachedPage page);
+    void pageLoaded();
+    void setBusy(bool busy);
+    void applyFontSize();
+
+    page::AppearanceSource appearance_;
+    std::shared_ptr<Coordinator> coordinator_;
+    PageWebView page_;
+    bool busy_ = false;
+    // The font size of the page in the engine, or of the page being made for it.
+    int pageFontSize_ = 14;
+    sigc::signal<void(bool)> busyChanged_;
+    // Last, so that it goes first: no page arrives for a host being taken down.
+    BackgroundPageBuilder builder_;
+};
+
+} // namespace quessel::app::web

@@ -1,0 +1,369 @@
+// The virtualised page's data: every row's text pieces and kinds as one compact JSON object.
+#include "page/RowData.hpp"
+
+#include "page/Decimal.hpp"
+#include "page/ErrorListing.hpp"
+#include "page/ScalarText.hpp"
+#include "page/TreeOrder.hpp"
+#include "yaml/Utf8.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace quessel::page {
+namespace {
+
+using yaml::Mapping;
+using yaml::MappingEntry;
+using yaml::Sequence;
+using yaml::YamlValue;
+
+// Marker characters come from the C1 controls, then from the private use area: both are rare in
+// documents, and each is one UTF-16 unit, so marker offsets in the page's string are simple.
+constexpr char32_t firstControl = 0x80;
+constexpr char32_t lastControl = 0x9F;
+constexpr char32_t firstPrivate = 0xE000;
+constexpr char32_t lastPrivate = 0xF8FF;
+
+using Markers = std::array<char32_t, 3>; // piece end, row end, toggle glyph
+
+// The candidate marker characters that some piece holds.
+class UsedCharacters {
+public:
+    void note(char32_t c) {
+        if (c >= firstControl && c <= lastControl) {
+            used_.set(c - firstControl);
+        } else if (c >= firstPrivate && c <= lastPrivate) {
+            used_.set(c - firstPrivate + (lastControl - firstControl + 1));
+        }
+    }
+    bool holds(char32_t c) const {
+        if (c >= firstControl && c <= lastControl) {
+            return used_.test(c - firstControl);
+        }
+        return used_.test(c - firstPrivate + (lastControl - firstControl + 1));
+    }
+    bool holdsAny(const Markers& markers) const {
+        return std::any_of(markers.begin(), markers.end(), [this](char32_t c) { return holds(c); });
+    }
+    std::optional<Markers> freeMarkers() const {
+        Markers markers{};
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < used_.size() && found < markers.size(); ++i) {
+            if (!used_.test(i)) {
+                const std::size_t controls = lastControl - firstControl + 1;
+                markers[found++] = static_cast<char32_t>(
+                    i < controls ? firstControl + i : firstPrivate + (i - controls));
+            }
+        }
+        return found == markers.size() ? std::optional<Markers>(markers) : std::nullopt;
+    }
+
+private:
+    std::bitset<(lastControl - firstControl + 1) + (lastPrivate - firstPrivate + 1)> used_;
+};
+
+enum class Action : unsigned char {
+    copy,
+    possibleMarker, // lead byte of a C1 control or a private use character: copied, noted
+    control,
+    escape, // quote, backslash
+    lessThan,
+    carriageReturn,
+    nul,
+};
+
+constexpr std::array<Action, 256> actions = [] {
+    std::array<Action, 256> table{};
+    for (int c = 0; c < 0x20; ++c) {
+        table[c] = Action::control;
+    }
+    table['"'] = Action::escape;
+    table['\\'] = Action::escape;
+    table['<'] = Action::lessThan;
+    table['\r'] = Action::carriageReturn;
+    table[0] = Action::nul;
+    table[0xC2] = Action::possibleMarker;
+    table[0xEE] = Action::possibleMarker;
+    table[0xEF] = Action::possibleMarker;
+    return table;
+}();
+
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U;
+}
+
+// Writes the object; one instance per attempt at a choice of markers.
+class RowDataWriter {
+public:
+    RowDataWriter(std::string& out, const Markers& markers, UsedCharacters& used)
+        : out_(out), used_(used) {
+        for (std::size_t i = 0; i < markers.size(); ++i) {
+            yaml::utf8::append(markers_[i], markers[i]);
+        }
+    }
+
+    void write(const PageContent& content) {
+        out_.append(R"({"M":")");
+        for (const std::string& marker : markers_) {
+            out_.append(marker);
+        }
+        out_.append(R"(","T":")");
+        if (content.failure) {
+            writeListing(content.text);
+        } else {
+            writeTree(*content.value);
+        }
+        out_.append(R"(","K":")");
+        out_.append(kinds_);
+        out_.push_back('"');
+        if (content.failure) {
+            out_.append(R"(,"L":1)");
+            if (content.failure->errorLine) {
+                out_.append(R"(,"E":)");
+                appendDecimal(out_, *content.failure->errorLine);
+            }
+        }
+        out_.push_back('}');
+    }
+
+private:
+    struct Frame {
+        const Mapping* mapping = nullptr;
+        const Sequence* sequence = nullptr;
+        std::vector<const MappingEntry*> entries; // sorted, for a mapping
+        std::size_t next = 0;
+        std::size_t depth = 0;
+
+        std::size_t size() const { return mapping != nullptr ? entries.size() : sequence->size(); }
+    };
+
+    static Frame frameOf(const YamlValue& value, std::size_t depth) {
+        Frame frame;
+        frame.depth = depth;
+        if (const auto* mapping = std::get_if<Mapping>(&value.storage)) {
+            frame.mapping = mapping;
+            frame.entries = sortedEntries(*mapping);
+        } else {
+            frame.sequence = &std::get<Sequence>(value.storage);
+        }
+        return frame;
+    }
+
+    // Depth first with an explicit stack: documents nest up to a thousand levels.
+    void writeTree(const YamlValue& root) {
+        std::vector<Frame> stack;
+        stack.push_back(frameOf(root, 0));
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            if (frame.next == frame.size()) {
+                stack.pop_back();
+                continue;
+            }
+            const std::size_t index = frame.next++;
+            const std::size_t depth = frame.depth;
+            const std::string* key = nullptr;
+            const YamlValue* value = nullptr;
+            if (frame.mapping != nullptr) {
+                key = &frame.entries[index]->key;
+                value = &frame.entries[index]->value;
+            } else {
+                value = &(*frame.sequence)[index];
+            }
+            if (writeRow(key, *value, depth)) {
+                stack.push_back(frameOf(*value, depth + 1)); // invalidates `frame`
+            }
+        }
+    }
+
+    // True when the row is collapsible, so that its entries follow as rows.
+    bool writeRow(const std::string* key, const YamlValue& value, std::size_t depth) {
+        const std::size_t count = collapsibleCount(value);
+        const unsigned element = key == nullptr ? rowKindSequenceElement : 0;
+        if (count != 0) {
+            plainPiece(markers_[2]);
+            writeLabel(key);
+            if (key != nullptr) {
+                plainPiece(":");
+            }
+            appendDecimal(out_, count);
+            plainPiece(" items");
+            endRow(depth, element | static_cast<unsigned>(RowClass::collapsible));
+            return true;
+        }
+        writeLabel(key);
+        plainPiece(key != nullptr ? ": " : " ");
+        if (value.is<Mapping>() || value.is<Sequence>()) {
+            plainPiece(value.is<Mapping>() ? "{}" : "[]");
+            endRow(depth, element | static_cast<unsigned>(RowClass::bracket));
+            return false;
+        }
+        const ScalarText scalar(value);
+        if (scalar.kind() == ScalarClass::string) {
+            textPiece(scalar.text());
+        } else {
+            plainPiece(scalar.text());
+        }
+        endRow(depth, element | (static_cast<unsigned>(scalar.kind()) + 1));
+        return false;
+    }
+
+    void writeLabel(const std::string* key) {
+        if (key != nullptr) {
+            textPiece(*key);
+        } else {
+            plainPiece("-");
+        }
+    }
+
+    void endRow(std::size_t depth, unsigned kind) {
+        out_.append(markers_[1]);
+        const std::size_t level = std::min(depth, deepestRowKindLevel);
+        yaml::utf8::append(kinds_, rowKindBase + static_cast<char32_t>(level * 16 + kind));
+    }
+
+    // The lines the all-markup listing shows.
+    void writeListing(std::string_view text) {
+        forEachListedLine(text, [this](std::int64_t number, std::string_view line) {
+            appendDecimal(out_, number);
+            out_.append(markers_[0]);
+            if (line.empty()) {
+                plainPiece("\u00A0"); // the listing's &nbsp;, which keeps an empty line's height
+            } else {
+                textPiece(line);
+            }
+            out_.append(markers_[1]);
+        });
+    }
+
+    // Text known to need no escaping.
+    void plainPiece(std::string_view text) {
+        out_.append(text);
+        out_.append(markers_[0]);
+    }
+
+    void textPiece(std::string_view text) {
+        appendText(text);
+        out_.append(markers_[0]);
+    }
+
+    // The text as a JSON string's content, made what the HTML parser makes of a text node:
+    // CR LF and lone CR become LF, NUL disappears.
+    void appendText(std::string_view text) {
+        const char* data = text.data();
+        const std::size_t size = text.size();
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            const Action action = actions[static_cast<unsigned char>(data[i])];
+            if (action == Action::copy) {
+                continue;
+            }
+            if (action == Action::possibleMarker) {
+                noteCharacterAt(text, i);
+                continue;
+            }
+            out_.append(data + run, i - run);
+            i = appendSpecial(text, i, action);
+            run = i + 1;
+        }
+        out_.append(data + run, size - run);
+    }
+
+    // Returns the position of the last byte it consumed.
+    std::size_t appendSpecial(std::string_view text, std::size_t i, Action action) {
+        const char c = text[i];
+        switch (action) {
+        case Action::escape:
+            out_.push_back('\\');
+            out_.push_back(c);
+            break;
+        case Action::lessThan:
+            out_.append("\\u003c"); // no "</script" or "<!--" can end or hide the data
+            break;
+        case Action::carriageReturn:
+            if (i + 1 == text.size() || text[i + 1] != '\n') {
+                out_.append("\\n");
+            }
+            break;
+        case Action::nul:
+            // In the all-markup page the NUL still stands between the bytes around it when the
+            // engine decodes UTF-8, so bytes after it never complete a sequence begun before it:
+            // each stray continuation byte is a replacement character of its own.
+            while (i + 1 < text.size() && isContinuation(text[i + 1])) {
+                out_.append("\xEF\xBF\xBD");
+                ++i;
+            }
+            break;
+        default:
+            appendControl(static_cast<unsigned char>(c));
+            break;
+        }
+        return i;
+    }
+
+    void appendControl(unsigned char c) {
+        if (c == '\n') {
+            out_.append("\\n");
+        } else if (c == '\t') {
+            out_.append("\\t");
+        } else {
+            static constexpr char digits[] = "0123456789abcdef";
+            out_.append("\\u00");
+            out_.push_back(digits[c >> 4U]);
+            out_.push_back(digits[c & 0xFU]);
+        }
+    }
+
+    void noteCharacterAt(std::string_view text, std::size_t i) {
+        const auto byte = [&](std::size_t at) {
+            return at < text.size() ? static_cast<unsigned char>(text[at]) : 0U;
+        };
+        if (byte(i) == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) {
+            used_.note(byte(i + 1));
+        } else if (byte(i) != 0xC2 && isContinuation(static_cast<char>(byte(i + 1))) &&
+                   isContinuation(static_cast<char>(byte(i + 2)))) {
+            used_.note(((byte(i) & 0x0FU) << 12U) | ((byte(i + 1) & 0x3FU) << 6U) |
+                       (byte(i + 2) & 0x3FU));
+        }
+    }
+
+    std::string& out_;
+    UsedCharacters& used_;
+    std::array<std::string, 3> markers_;
+    std::string kinds_;
+};
+
+} // namespace
+
+bool hasRows(const PageContent& content) {
+    if (content.failure) {
+        return true;
+    }
+    return content.value != nullptr && collapsibleCount(*content.value) != 0;
+}
+
+bool appendRowData(std::string& out, const PageContent& content) {
+    const std::size_t start = out.size();
+    UsedCharacters used;
+    // Most documents hold none of the first candidates: write once, and only when a piece
+    // turned out to hold a marker, once more with markers no piece holds.
+    const Markers first = {firstControl, firstControl + 1, firstControl + 2};
+    RowDataWriter(out, first, used).write(content);
+    if (!used.holdsAny(first)) {
+        return true;
+    }
+    out.resize(start);
+    const std::optional<Markers> free = used.freeMarkers();
+    if (!free) {
+        return false;
+    }
+    UsedCharacters again;
+    RowDataWriter(out, *free, again).write(content);
+    return true;
+}
+
+} // namespace quessel::page

@@ -1,0 +1,17 @@
+// The virtualised page: the document as compact data, only the rows in view as elements.
+#pragma once
+
+#include "page/Appearance.hpp"
+#include "page/PageContent.hpp"
+
+#include <string>
+
+namespace quessel::page {
+
+// The same head, banner and fixed text around the content as the all-markup page, with the
+// content container left empty for the rows script, which builds the rows in view from the data
+// element that follows the container. A content without rows (a scalar, an empty collection, a
+// text without a document) gets the all-markup page: it has nothing to virtualise.
+std::string writeVirtualPage(const PageContent& content, Appearance appearance, int fontSize);
+
+} // namespace quessel::page

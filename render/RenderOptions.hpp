@@ -1,0 +1,44 @@
+// The command line of quessel-render: what to render, how, and the help texts.
+#pragma once
+
+#include "page/Appearance.hpp"
+#include "page/PageKind.hpp"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quessel::render {
+
+using page::Appearance;
+using page::PageKind;
+
+struct RenderOptions {
+    enum class Action { render, help, version };
+
+    Action action = Action::render;
+    Appearance appearance = Appearance::light;
+    int fontSize = 14;
+    // Markup unless asked otherwise: an exported page then works in any browser, for its find,
+    // printing and assistive technology.
+    PageKind page = PageKind::markup;
+    std::optional<std::string> file; // none: standard input
+};
+
+// A command line that cannot be obeyed; what() says why in one line.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The arguments after the program name. Options take their value as the next argument or
+// after "="; "--" ends the options; "-" names standard input.
+RenderOptions parseRenderArguments(const std::vector<std::string_view>& arguments);
+
+// The one-line synopsis, and the full text --help prints.
+std::string_view renderSynopsis();
+std::string_view renderHelp();
+
+} // namespace quessel::render
