@@ -10,7 +10,7 @@ namespace quessel::page {
 PageGenerator::PageGenerator(AppearanceSource appearance, PageKind kind)
     : appearance_(std::move(appearance)), kind_(kind) {}
 
-std::string PageGenerator::generateHTML(std::string_view content, int fontSize) const {
+GeneratedPage PageGenerator::generate(std::string_view content, int fontSize) const {
     const Appearance appearance = appearance_ ? appearance_() : Appearance::light;
     PageContent page{content, nullptr, std::nullopt};
     try {
@@ -28,8 +28,8 @@ std::string PageGenerator::generateHTML(std::string_view content, int fontSize) 
     return writePage(page, appearance, fontSize);
 }
 
-std::string PageGenerator::writePage(const PageContent& page, Appearance appearance,
-                                     int fontSize) const {
+GeneratedPage PageGenerator::writePage(const PageContent& page, Appearance appearance,
+                                       int fontSize) const {
     switch (kind_) {
     case PageKind::markup:
         break;
@@ -40,11 +40,11 @@ std::string PageGenerator::writePage(const PageContent& page, Appearance appeara
         // given up after at most that many lines.
         if (std::optional<std::string> markup =
                 writeMarkupPageWithin(page, appearance, fontSize, virtualPageThreshold)) {
-            return std::move(*markup);
+            return {std::move(*markup), std::nullopt, 0};
         }
         return writeVirtualPage(page, appearance, fontSize);
     }
-    return writeMarkupPage(page, appearance, fontSize);
+    return {writeMarkupPage(page, appearance, fontSize), std::nullopt, 0};
 }
 
 } // namespace quessel::page

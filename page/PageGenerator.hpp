@@ -2,6 +2,7 @@
 #pragma once
 
 #include "page/Appearance.hpp"
+#include "page/GeneratedPage.hpp"
 #include "page/PageContent.hpp"
 #include "page/PageKind.hpp"
 
@@ -17,11 +18,16 @@ public:
     explicit PageGenerator(AppearanceSource appearance, PageKind kind = PageKind::markup);
 
     // Never fails: text that does not load becomes a page with an error banner over the
-    // numbered raw text.
-    std::string generateHTML(std::string_view content, int fontSize) const;
+    // numbered raw text. A virtualised page's data comes apart from its HTML.
+    GeneratedPage generate(std::string_view content, int fontSize) const;
+
+    // The same page as one self-contained HTML text, its data inside.
+    std::string generateHTML(std::string_view content, int fontSize) const {
+        return generate(content, fontSize).inlined();
+    }
 
 private:
-    std::string writePage(const PageContent& page, Appearance appearance, int fontSize) const;
+    GeneratedPage writePage(const PageContent& page, Appearance appearance, int fontSize) const;
 
     AppearanceSource appearance_;
     PageKind kind_;

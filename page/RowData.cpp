@@ -3,6 +3,7 @@
 
 #include "page/Decimal.hpp"
 #include "page/ErrorListing.hpp"
+#include "page/PageProtocol.hpp"
 #include "page/ScalarText.hpp"
 #include "page/TreeOrder.hpp"
 #include "yaml/Utf8.hpp"
@@ -108,25 +109,34 @@ public:
     }
 
     void write(const PageContent& content) {
-        out_.append(R"({"M":")");
+        out_.push_back('{');
+        openString(protocol::field::markers);
         for (const std::string& marker : markers_) {
             out_.append(marker);
         }
-        out_.append(R"(","T":")");
+        out_.push_back('"');
+        out_.push_back(',');
+        openString(protocol::field::pieces);
         if (content.failure) {
             writeListing(content.text);
         } else {
             writeTree(*content.value);
         }
-        out_.append(R"(","K":")");
-        out_.append(kinds_);
         out_.push_back('"');
         if (content.failure) {
-            out_.append(R"(,"L":1)");
+            out_.push_back(',');
+            appendName(protocol::field::listing);
+            out_.append("true");
             if (content.failure->errorLine) {
-                out_.append(R"(,"E":)");
+                out_.push_back(',');
+                appendName(protocol::field::errorLine);
                 appendDecimal(out_, *content.failure->errorLine);
             }
+        } else {
+            out_.push_back(',');
+            openString(protocol::field::kinds);
+            out_.append(kinds_);
+            out_.push_back('"');
         }
         out_.push_back('}');
     }
@@ -183,23 +193,23 @@ private:
     // True when the row is collapsible, so that its entries follow as rows.
     bool writeRow(const std::string* key, const YamlValue& value, std::size_t depth) {
         const std::size_t count = collapsibleCount(value);
-        const unsigned element = key == nullptr ? rowKindSequenceElement : 0;
+        const unsigned element = key == nullptr ? protocol::sequenceElement : 0;
         if (count != 0) {
-            plainPiece(markers_[2]);
+            plainPiece(markers_[2]); // stands for the toggle glyph
             writeLabel(key);
             if (key != nullptr) {
                 plainPiece(":");
             }
             appendDecimal(out_, count);
             plainPiece(" items");
-            endRow(depth, element | static_cast<unsigned>(RowClass::collapsible));
+            endRow(depth, element | static_cast<unsigned>(protocol::RowClass::collapsible));
             return true;
         }
         writeLabel(key);
         plainPiece(key != nullptr ? ": " : " ");
         if (value.is<Mapping>() || value.is<Sequence>()) {
             plainPiece(value.is<Mapping>() ? "{}" : "[]");
-            endRow(depth, element | static_cast<unsigned>(RowClass::bracket));
+            endRow(depth, element | static_cast<unsigned>(protocol::RowClass::bracket));
             return false;
         }
         const ScalarText scalar(value);
@@ -222,8 +232,9 @@ private:
 
     void endRow(std::size_t depth, unsigned kind) {
         out_.append(markers_[1]);
-        const std::size_t level = std::min(depth, deepestRowKindLevel);
-        yaml::utf8::append(kinds_, rowKindBase + static_cast<char32_t>(level * 16 + kind));
+        const std::size_t level = std::min(depth, protocol::deepestRowKindLevel);
+        yaml::utf8::append(kinds_, protocol::rowKindBase +
+                                       static_cast<char32_t>(level * protocol::depthStep + kind));
     }
 
     // The lines the all-markup listing shows.
@@ -232,12 +243,23 @@ private:
             appendDecimal(out_, number);
             out_.append(markers_[0]);
             if (line.empty()) {
-                plainPiece("\u00A0"); // the listing's &nbsp;, which keeps an empty line's height
+                plainPiece(protocol::emptyLineText);
             } else {
                 textPiece(line);
             }
             out_.append(markers_[1]);
         });
+    }
+
+    void appendName(std::string_view name) {
+        out_.push_back('"');
+        out_.append(name);
+        out_.append("\":");
+    }
+
+    void openString(std::string_view name) {
+        appendName(name);
+        out_.push_back('"');
     }
 
     // Text known to need no escaping.

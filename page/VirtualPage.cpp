@@ -1,8 +1,8 @@
 // The virtualised page: the document as compact data, only the rows in view as elements.
 #include "page/VirtualPage.hpp"
 
-#include "page/DetachedPage.hpp"
 #include "page/MarkupPage.hpp"
+#include "page/PageProtocol.hpp"
 #include "page/PageResources.hpp"
 #include "page/PageTemplate.hpp"
 #include "page/RowData.hpp"
@@ -12,8 +12,25 @@
 namespace quessel::page {
 namespace {
 
-constexpr std::string_view contentStart =
-    "\n    <div class=\"yaml-content virtual-content\" id=\"virtual-content\">";
+// Where the all-markup page has its content container: an empty one the rows script fills.
+void appendRowsContainer(std::string& out) {
+    out.append(R"(
+    <div class="yaml-content virtual-content" id=")");
+    out.append(protocol::rowsContainerId);
+    out.append(R"(">)");
+    appendContentEnd(out);
+}
+
+// The data element, empty; returns where its text goes. The text, JSON in which "<" is always
+// escaped, cannot end the element early.
+std::size_t appendDataElement(std::string& out) {
+    out.append(R"(<script type="application/json" id=")");
+    out.append(protocol::dataElementId);
+    out.append(R"(">)");
+    const std::size_t textAt = out.size();
+    out.append("</script>");
+    return textAt;
+}
 
 // The scripts share one scope, so the search sees the rows' API and the shared marking without
 // a global.
@@ -25,7 +42,7 @@ const std::string& virtualScript() {
 
 // The data runs at about 1.1 bytes per byte of YAML (the indentation and the syntax go, the
 // markers come); a listing adds its line numbers and markers. Reserving a little more spares
-// the regrowth copies of a page of many megabytes.
+// the regrowth copies of data of many megabytes.
 std::size_t expectedDataSize(const PageContent& content) {
     const std::size_t size = content.text.size();
     if (content.failure) {
@@ -38,26 +55,28 @@ std::size_t expectedDataSize(const PageContent& content) {
 
 } // namespace
 
-std::string writeVirtualPage(const PageContent& content, Appearance appearance, int fontSize) {
+GeneratedPage writeVirtualPage(const PageContent& content, Appearance appearance, int fontSize) {
     if (!hasRows(content)) {
-        return writeMarkupPage(content, appearance, fontSize);
+        return {writeMarkupPage(content, appearance, fontSize), std::nullopt, 0};
     }
-    std::string out;
-    out.reserve(fixedPageSize(virtualScript()) + virtualStyleSheet.size() +
-                expectedDataSize(content));
+    std::string data;
+    data.reserve(expectedDataSize(content));
+    if (!appendRowData(data, content)) {
+        // The document holds every character a marker could be.
+        return {writeMarkupPage(content, appearance, fontSize), std::nullopt, 0};
+    }
+    GeneratedPage page;
+    std::string& out = page.html;
+    out.reserve(fixedPageSize(virtualScript()) + virtualStyleSheet.size());
     appendPageStart(out, appearance, fontSize, virtualStyleSheet);
     if (content.failure) {
         appendErrorBanner(out, content.failure->message);
     }
-    out.append(contentStart);
-    appendContentEnd(out);
-    out.append(pageDataStart);
-    if (!appendRowData(out, content)) {
-        return writeMarkupPage(content, appearance, fontSize); // no marker characters left
-    }
-    out.append(pageDataEnd);
+    appendRowsContainer(out);
+    page.dataAt = appendDataElement(out);
     appendPageEnd(out, virtualScript());
-    return out;
+    page.data = std::move(data);
+    return page;
 }
 
 } // namespace quessel::page

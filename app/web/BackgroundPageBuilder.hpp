@@ -3,9 +3,8 @@
 
 #include "app/BackgroundWork.hpp"
 #include "page/Appearance.hpp"
-#include "page/DetachedPage.hpp"
+#include "page/GeneratedPage.hpp"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,22 +15,16 @@ namespace quessel::app::web {
 // Each request is generated on a thread of its own and only the newest request's page is
 // delivered, on the main thread (see BackgroundWork). Generation cannot be interrupted midway: a
 // superseded request that has begun finishes unwatched and its page is dropped.
-//
-// Given an address prefix, the worker also cuts a virtualised page's data out of the page (see
-// detachPageData), under the prefix followed by the request's serial number: the engine then
-// takes a small page on the main thread and fetches the data, and a page can only name the data
-// made with it.
 class BackgroundPageBuilder {
 public:
     // Makes a page from document text, a font size and the appearance to draw it in. Runs on a
     // worker thread: it must not touch GTK, and whatever it captures must outlive the worker.
-    using PageSource = std::function<std::string(std::string_view content, int fontSize,
-                                                 page::Appearance appearance)>;
+    using PageSource = std::function<page::GeneratedPage(std::string_view content, int fontSize,
+                                                         page::Appearance appearance)>;
     // Receives the newest request's page, on the main thread.
-    using Delivery = std::function<void(page::DetachedPage page)>;
+    using Delivery = std::function<void(page::GeneratedPage page)>;
 
-    // With an empty prefix every page is delivered whole.
-    BackgroundPageBuilder(PageSource source, Delivery delivery, std::string dataAddressPrefix = {});
+    BackgroundPageBuilder(PageSource source, Delivery delivery);
 
     // Starts generating a page; everything the page depends on is passed in, read on the main
     // thread by the caller. Supersedes any pending request.
@@ -44,10 +37,7 @@ public:
 
 private:
     PageSource source_;
-    std::string dataAddressPrefix_;
-    // Counts requests, so that no two pages of this builder name the same data address.
-    std::uint64_t serial_ = 0;
-    BackgroundWork<page::DetachedPage> work_;
+    BackgroundWork<page::GeneratedPage> work_;
 };
 
 } // namespace quessel::app::web

@@ -12,7 +12,7 @@ YAMLWebView::PageSource documentPages() {
         // page; an exported page (quessel-render) stays all-markup unless asked otherwise.
         const page::PageGenerator generator([appearance] { return appearance; },
                                             page::PageKind::automatic);
-        return generator.generateHTML(content, fontSize);
+        return generator.generate(content, fontSize);
     };
 }
 

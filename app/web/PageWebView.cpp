@@ -1,6 +1,8 @@
 // The web engine view that shows one generated page and nothing else.
 #include "app/web/PageWebView.hpp"
 
+#include "app/web/PageDataParts.hpp"
+
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -119,26 +121,33 @@ PageWebView::~PageWebView() {
 }
 
 void PageWebView::loadPage(std::string html) {
-    loadPage(page::DetachedPage{std::move(html), std::nullopt, {}});
+    loadPage(page::GeneratedPage{std::move(html), std::nullopt, 0});
 }
 
-void PageWebView::loadPage(page::DetachedPage page) {
-    if (page.html.empty()) {
-        // The engine refuses empty bytes; a doctype alone is the same blank page.
-        page.html = "<!DOCTYPE html>";
-    }
+void PageWebView::loadPage(page::GeneratedPage page) {
     // Whatever the previous page has not fetched yet is no longer anyone's.
     data_.reset();
     dataParts_.clear();
+    std::string html;
     if (page.data) {
-        data_ = bytesOwning(std::move(*page.data));
+        const std::string address = dataAddressPrefix + std::to_string(++dataSerial_) + "/";
+        std::vector<std::string> addresses;
         std::size_t begin = 0;
-        for (page::PageDataPart& part : page.parts) {
-            dataParts_.push_back({std::move(part.address), begin, part.end, false});
-            begin = part.end;
+        for (const std::size_t end : pageDataPartEnds(*page.data)) {
+            addresses.push_back(address + std::to_string(addresses.size()));
+            dataParts_.push_back({addresses.back(), begin, end, false});
+            begin = end;
         }
+        html = page.fetching(addresses);
+        data_ = bytesOwning(std::move(*page.data));
+    } else {
+        html = std::move(page.html);
     }
-    const core::GBytesPtr bytes = bytesOwning(std::move(page.html));
+    if (html.empty()) {
+        // The engine refuses empty bytes; a doctype alone is the same blank page.
+        html = "<!DOCTYPE html>";
+    }
+    const core::GBytesPtr bytes = bytesOwning(std::move(html));
     ++ownLoadsPending_;
     webkit_web_view_load_bytes(view_.get(), bytes.get(), "text/html", "UTF-8", nullptr);
 }

@@ -1,12 +1,13 @@
 // The web engine view that shows one generated page and nothing else.
 #pragma once
 
-#include "page/DetachedPage.hpp"
+#include "page/GeneratedPage.hpp"
 #include "viewer_core/GLibHandles.hpp"
 #include "viewer_core/GObjectPtr.hpp"
 
 #include <webkit/webkit.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,9 +20,9 @@ namespace quessel::app::web {
 // content security policy that allows only the page's inline style and script), offers no
 // navigating context-menu item and takes no drops, which the window handles instead.
 //
-// A page whose data was cut out (see detachPageData) fetches it from this view through the
-// "quessel-page" scheme: the view answers each address its current page names once, and refuses
-// every other request.
+// A virtualised page's data is not loaded with its HTML: the page names addresses of this view's
+// "quessel-page" scheme and fetches the data's parts from them. The view answers each address its
+// current page names once, and refuses every other request.
 class PageWebView {
 public:
     // What the page may use: its own inline style sheet and script, and its data through the
@@ -29,7 +30,8 @@ public:
     static constexpr const char* contentSecurityPolicy =
         "default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'; "
         "connect-src quessel-page:; base-uri 'none'; form-action 'none'";
-    // Where detached data is fetched from: this prefix and a number of the page's own.
+    // Where a page's data is fetched from: this prefix, a number of the page's own, "/" and the
+    // part's number.
     static constexpr const char* dataAddressPrefix = "quessel-page://data/";
 
     PageWebView();
@@ -43,9 +45,9 @@ public:
     // Replaces the page with the given HTML, loaded with its length (a NUL in the document does
     // not cut it) and no base address.
     void loadPage(std::string html);
-    // The same, and the page's detached data is answered at its parts' addresses until the page
-    // has fetched them or another page replaces it.
-    void loadPage(page::DetachedPage page);
+    // The same for a generated page. Its data, if any, is answered at the addresses of its parts
+    // until the page has fetched them or another page replaces it.
+    void loadPage(page::GeneratedPage page);
 
     // Data requests answered and refused since the view was made, and the address of the last.
     int dataRequestsAnswered() const noexcept { return dataAnswered_; }
@@ -84,7 +86,7 @@ private:
     std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;
-    // The current page's detached data and its parts, until they have all been fetched.
+    // The current page's data and its parts, until they have all been fetched.
     struct DataPart {
         std::string address;
         std::size_t begin = 0;
@@ -93,6 +95,8 @@ private:
     };
     core::GBytesPtr data_;
     std::vector<DataPart> dataParts_;
+    // Numbers the pages with data, so that a page can name only the data made with it.
+    std::uint64_t dataSerial_ = 0;
     int dataAnswered_ = 0;
     int dataRefused_ = 0;
     std::string lastDataRequest_;

@@ -10,12 +10,8 @@ YAMLWebView::YAMLWebView(PageSource pageSource, Coordinator::CountBinding curren
                          page::AppearanceSource appearance)
     : Gtk::Box(Gtk::Orientation::VERTICAL), appearance_(std::move(appearance)),
       coordinator_(Coordinator::create(std::move(currentMatch), std::move(totalMatches), center)),
-      // A virtualised page's data goes to the engine outside the page: taking tens of megabytes
-      // of page at once would stall the main loop and hold the first paint back until the engine
-      // had read them all.
-      builder_(
-          std::move(pageSource), [this](page::DetachedPage page) { pageMade(std::move(page)); },
-          PageWebView::dataAddressPrefix) {
+      builder_(std::move(pageSource),
+               [this](page::GeneratedPage page) { pageMade(std::move(page)); }) {
     coordinator_->setWebView(&page_);
     page_.onMatchUpdate(
         [coordinator = coordinator_.get()](JSCValue* body) { coordinator->receive(body); });
@@ -80,7 +76,7 @@ void YAMLWebView::request() {
     setBusy(true);
 }
 
-void YAMLWebView::pageMade(page::DetachedPage page) {
+void YAMLWebView::pageMade(page::GeneratedPage page) {
     page_.loadPage(std::move(page));
 }
 

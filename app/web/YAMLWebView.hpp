@@ -48,7 +48,7 @@ public:
 
 private:
     void request();
-    void pageMade(page::DetachedPage page);
+    void pageMade(page::GeneratedPage page);
     void pageLoaded();
     void setBusy(bool busy);
     void applyFontSize();

@@ -30,12 +30,12 @@ function makeRows(data) {
     // Rows indexed per slice of background work after the first paint.
     var INDEX_SLICE = 200000;
 
-    var text = data.T;
-    var kinds = data.K;
-    var listing = data.L === 1;
-    var PIECE = data.M.charAt(0);
-    var ROW = data.M.charAt(1);
-    var TOGGLE = data.M.charAt(2);
+    var text = data.pieces;
+    var kinds = data.kinds || '';
+    var listing = data.listing === true;
+    var PIECE = data.markers.charAt(0);
+    var ROW = data.markers.charAt(1);
+    var TOGGLE = data.markers.charAt(2);
     var container = document.getElementById('virtual-content');
 
     // rowStart[r] is the offset in `text` of row r's first character, known for r <= indexed.
@@ -548,7 +548,7 @@ function makeRows(data) {
     }
 
     function fillListingRow(element, row, bounds, marks, current) {
-        element.className = row + 1 === data.E ? 'raw-line error-line' : 'raw-line';
+        element.className = row + 1 === data.errorLine ? 'raw-line error-line' : 'raw-line';
         element.setAttribute('role', 'listitem');
         var number = span('line-number', '');
         writePiece(number, bounds[0], bounds[1], marks, current, true);
@@ -833,8 +833,8 @@ function makeRows(data) {
     window.addEventListener('resize', requestRender);
     new ResizeObserver(onProbeResized).observe(probe);
 
-    if (listing && data.E >= 1 && data.E <= count) {
-        reveal(data.E - 1);
+    if (listing && data.errorLine >= 1 && data.errorLine <= count) {
+        reveal(data.errorLine - 1);
     } else {
         render();
     }
@@ -875,8 +875,7 @@ function makeRows(data) {
 
 (function () {
     var element = document.getElementById('page-data');
-    var source = element.getAttribute('data-src');
-    var inline = source === null ? element.textContent : null;
+    var content = JSON.parse(element.textContent);
     element.parentNode.removeChild(element);
     element = null;
 
@@ -897,16 +896,16 @@ function makeRows(data) {
         banner.textContent = 'Unable to show the document: its data could not be read';
         var container = document.getElementById('virtual-content');
         container.parentNode.insertBefore(banner, container);
-        return {M: '\u0080\u0081\u0082', T: '', K: ''};
+        return {markers: '\u0080\u0081\u0082', pieces: '', kinds: ''};
     }
 
-    if (inline !== null) {
-        arrived(JSON.parse(inline));
+    if (!Array.isArray(content.parts)) {
+        arrived(content);
         return;
     }
     // The data comes in parts, fetched at once and joined in order: the engine passes a fetched
     // resource on a few kilobytes at a time, so one long one arrives several times slower.
-    Promise.all(source.split(' ').map(function (address) {
+    Promise.all(content.parts.map(function (address) {
         return fetch(address).then(function (response) {
             return response.text();
         });

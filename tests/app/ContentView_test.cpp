@@ -346,7 +346,7 @@ TEST_F(ContentViewTest, ClosingTheWindowMidLoadDropsTheWorkWithoutWaiting) {
     replaceWindow([gate, returned](std::string_view, int, Appearance) {
         gate->pass();
         *returned = true;
-        return std::string("<p id='stale'>stale</p>");
+        return page::GeneratedPage{"<p id='stale'>stale</p>", std::nullopt, 0};
     });
     appState->openFile(writeFile("a.yaml", "a: 1\n"));
     settle();

@@ -1,7 +1,7 @@
 // A virtualised page whose data is fetched: it shows nothing until the data arrives, answers the
 // searches asked meanwhile once it has, as the page with its data inline answers them, and says
 // so when the data cannot be had.
-#include "page/DetachedPage.hpp"
+#include "page/GeneratedPage.hpp"
 #include "page/PageGenerator.hpp"
 #include "tests/page/support/PageFixture.hpp"
 #include "viewer_core/GLibHandles.hpp"
@@ -86,26 +86,45 @@ protected:
         heldRequests().clear();
     }
 
-    // Loads the page without its data, and waits until it asks for every part.
-    DetachedPage loadDetached(std::string_view yaml) {
-        DetachedPage page = detachPageData(virtualPage(yaml), "held-data://data/1");
+    // The page's data cut into parts of whole characters, each served at its address.
+    struct ServedData {
+        std::vector<std::string> addresses;
+        std::vector<std::string> parts;
+    };
+
+    // Loads the page without its data, naming `partCount` parts, and waits until it asks for
+    // every part.
+    ServedData loadFetching(std::string_view yaml, std::size_t partCount = 1) {
+        const GeneratedPage page =
+            PageGenerator([] { return Appearance::light; }, PageKind::virtualised)
+                .generate(yaml, 14);
         EXPECT_TRUE(page.data.has_value());
-        loadPage(page.html);
-        EXPECT_TRUE(iterateUntil([&] { return heldRequests().size() >= page.parts.size(); }))
+        const std::string data = page.data.value_or("");
+        ServedData served;
+        std::size_t begin = 0;
+        for (std::size_t i = 1; i <= partCount; ++i) {
+            std::size_t end = data.size() * i / partCount;
+            while (end < data.size() && (static_cast<unsigned char>(data[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+            served.addresses.push_back("held-data://data/1/" + std::to_string(i - 1));
+            served.parts.push_back(data.substr(begin, end - begin));
+            begin = end;
+        }
+        loadPage(page.fetching(served.addresses));
+        EXPECT_TRUE(iterateUntil([&] { return heldRequests().size() >= partCount; }))
             << "the data was not asked for";
-        return page;
+        return served;
     }
 
-    // Answers a held request with the part of the page's data it asks for.
-    static void answerPart(WebKitURISchemeRequest* request, const DetachedPage& page) {
+    // Answers a held request with the part it asks for.
+    static void answerPart(WebKitURISchemeRequest* request, const ServedData& served) {
         const std::string uri = webkit_uri_scheme_request_get_uri(request);
-        std::size_t begin = 0;
-        for (const PageDataPart& part : page.parts) {
-            if (part.address == uri) {
-                answer(request, page.data->substr(begin, part.end - begin));
+        for (std::size_t i = 0; i < served.addresses.size(); ++i) {
+            if (served.addresses[i] == uri) {
+                answer(request, served.parts[i]);
                 return;
             }
-            begin = part.end;
         }
         ADD_FAILURE() << "asked for " << uri;
         refuse(request);
@@ -128,7 +147,7 @@ TEST_F(FetchedPageData, SearchesAskedBeforeTheDataAreAnsweredOnceItArrivesAsInli
     const MatchUpdate inlineSigma = search("σας");
     ASSERT_GT(inlineBeta.total, 1000);
 
-    const DetachedPage page = loadDetached(yaml);
+    const ServedData served = loadFetching(yaml);
     ASSERT_EQ(heldRequests().size(), 1U);
     EXPECT_STREQ(webkit_uri_scheme_request_get_uri(heldRequests()[0].get()),
                  "held-data://data/1/0");
@@ -138,7 +157,7 @@ TEST_F(FetchedPageData, SearchesAskedBeforeTheDataAreAnsweredOnceItArrivesAsInli
     harness().settle(std::chrono::milliseconds(100));
     EXPECT_EQ(harness().matchUpdates().size(), before) << "answered without the rows";
 
-    answer(heldRequests()[0].get(), *page.data);
+    answerPart(heldRequests()[0].get(), served);
     // The newest search replaces the earlier one; the move after it follows.
     ASSERT_TRUE(harness().waitForMatchUpdates(before + 2));
     harness().settle(std::chrono::milliseconds(100));
@@ -153,7 +172,7 @@ TEST_F(FetchedPageData, SearchesAskedBeforeTheDataAreAnsweredOnceItArrivesAsInli
 
 TEST_F(FetchedPageData, PartsAnsweredInAnyOrderJoinInTheirOwn) {
     std::string yaml;
-    for (int line = 0; yaml.size() < 3 * pageDataPartSize; ++line) {
+    for (int line = 0; yaml.size() < 3 * 1024 * 1024; ++line) {
         yaml += "k" + std::to_string(line) + ": Σ€😀 " + std::string(line % 13, 'x') + "\n";
     }
     loadPage(virtualPage(yaml));
@@ -162,11 +181,10 @@ TEST_F(FetchedPageData, PartsAnsweredInAnyOrderJoinInTheirOwn) {
     navigate(false);
     const std::string lastRow = currentRow();
 
-    const DetachedPage page = loadDetached(yaml);
-    ASSERT_GE(page.parts.size(), 3U);
-    ASSERT_EQ(heldRequests().size(), page.parts.size()) << "all parts are asked for at once";
+    const ServedData served = loadFetching(yaml, 3);
+    ASSERT_EQ(heldRequests().size(), 3U) << "all parts are asked for at once";
     for (auto request = heldRequests().rbegin(); request != heldRequests().rend(); ++request) {
-        answerPart(request->get(), page);
+        answerPart(request->get(), served);
     }
     heldRequests().clear();
     ASSERT_TRUE(iterateUntil([&] { return renderedRows() != "0"; }));
@@ -179,9 +197,9 @@ TEST_F(FetchedPageData, PartsAnsweredInAnyOrderJoinInTheirOwn) {
 TEST_F(FetchedPageData, DataThatCannotBeHadIsSaidSoAndThePageStillAnswers) {
     for (const bool garbled : {false, true}) {
         heldRequests().clear();
-        loadDetached(document());
+        loadFetching(document());
         if (garbled) {
-            answer(heldRequests()[0].get(), "{\"M\":");
+            answer(heldRequests()[0].get(), "{\"markers\":");
         } else {
             refuse(heldRequests()[0].get());
         }

@@ -164,7 +164,7 @@ TEST_F(HostilePage, DocumentsThroughTheLoaderRunNothingAsTreeOrAsListing) {
 TEST_F(HostilePage, TheVirtualisedPageRunsNothingAndLoadsNothing) {
     const YamlValue value = everywhere();
     const std::string page =
-        writeVirtualPage(PageContent{"", &value, std::nullopt}, Appearance::light, 14);
+        writeVirtualPage(PageContent{"", &value, std::nullopt}, Appearance::light, 14).inlined();
     ASSERT_NE(page.find("id=\"virtual-content\""), std::string::npos);
     loadPage(page);
     if (script("typeof highlightMatches") == R"("function")") {
@@ -176,10 +176,11 @@ TEST_F(HostilePage, TheVirtualisedPageRunsNothingAndLoadsNothing) {
     expectInert();
     expectShownAsText(2); // key and value of the top rows, in view
     const std::string text = listingText();
-    loadPage(writeVirtualPage(
-        PageContent{text, nullptr,
-                    bannerForYamlError("23:11: error: parser: did not find expected node")},
-        Appearance::light, 14));
+    loadPage(writeVirtualPage(PageContent{text, nullptr,
+                                          bannerForYamlError(
+                                              "23:11: error: parser: did not find expected node")},
+                              Appearance::light, 14)
+                 .inlined());
     exerciseRows();
     harness().settle(std::chrono::milliseconds(300));
     expectInert();

@@ -90,6 +90,16 @@ public:
         return out;
     }
 
+    bool boolean() {
+        for (const std::string_view word : {"true", "false"}) {
+            if (text_.substr(at_, word.size()) == word) {
+                at_ += word.size();
+                return word == "true";
+            }
+        }
+        throw std::runtime_error("expected a boolean at " + std::to_string(at_));
+    }
+
     std::int64_t integer() {
         std::size_t length = 0;
         const std::int64_t value = std::stoll(std::string(text_.substr(at_)), &length);
@@ -161,15 +171,15 @@ PageData decode(const std::string& page) {
     while (!reader.peek('}')) {
         const std::string name = reader.string();
         reader.expect(':');
-        if (name == "M") {
+        if (name == "markers") {
             data.markers = scalars(reader.string());
-        } else if (name == "T") {
+        } else if (name == "pieces") {
             text = scalars(reader.string());
-        } else if (name == "K") {
+        } else if (name == "kinds") {
             data.kinds = reader.string();
-        } else if (name == "L") {
-            data.listing = reader.integer() == 1;
-        } else if (name == "E") {
+        } else if (name == "listing") {
+            data.listing = reader.boolean();
+        } else if (name == "errorLine") {
             data.errorLine = reader.integer();
         } else {
             ADD_FAILURE() << "unknown member " << name;
@@ -194,12 +204,12 @@ PageData decode(const std::string& page) {
 }
 
 PageData decodeValue(const YamlValue& value) {
-    return decode(writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14));
+    return decode(writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14).inlined());
 }
 
 PageData decodeListing(std::string_view text, std::optional<std::int64_t> errorLine) {
     const ErrorBanner banner{"Syntax error", errorLine};
-    return decode(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14));
+    return decode(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14).inlined());
 }
 
 // Kinds: sequence element 8, classes collapsible 0, string 1, number 2, boolean 3, null 4,
@@ -357,7 +367,8 @@ TEST(VirtualPageData, NulAfterAnUnfinishedSequenceDoesNotJoinTheBytesAroundIt) {
     // characters, never the euro sign the bytes would make without it.
     const ErrorBanner banner{"x", std::nullopt};
     const std::string text("a\xE2\x82\0\xAC", 5);
-    const PageData data = decode(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14));
+    const PageData data =
+        decode(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14).inlined());
     EXPECT_NE(data.raw.find("a\xE2\x82\xEF\xBF\xBD\xC2\x80"), std::string::npos);
 }
 
@@ -387,8 +398,9 @@ TEST(VirtualPageData, ADocumentHoldingEveryCandidateMarkerGetsTheMarkupPage) {
     }
     const YamlValue value = Sequence{all};
     const PageContent content{"", &value, std::nullopt};
-    EXPECT_EQ(writeVirtualPage(content, Appearance::light, 14),
-              writeMarkupPage(content, Appearance::light, 14));
+    const GeneratedPage page = writeVirtualPage(content, Appearance::light, 14);
+    EXPECT_FALSE(page.data.has_value());
+    EXPECT_EQ(page.html, writeMarkupPage(content, Appearance::light, 14));
 }
 
 TEST(VirtualPageRows, ThousandLevelsDeepAreWrittenWithoutRecursion) {
@@ -422,11 +434,11 @@ TEST(VirtualPageListing, NumberedLinesWithTheErrorLineAndNoKinds) {
     EXPECT_EQ(nonEmptyPieces(data), textNodesOf(markup));
 }
 
-TEST(VirtualPageListing, WithoutAnErrorLineThereIsNoE) {
+TEST(VirtualPageListing, WithoutAnErrorLineThereIsNone) {
     const PageData data = decodeListing("only", std::nullopt);
     EXPECT_TRUE(data.listing);
     EXPECT_FALSE(data.errorLine);
-    EXPECT_EQ(data.raw.find("\"E\""), std::string::npos);
+    EXPECT_EQ(data.raw.find("\"errorLine\""), std::string::npos);
     expectRows(data.rows, {row(0, 0, {"1", "only"})});
 }
 
@@ -453,7 +465,7 @@ TEST(VirtualPageFrame, TheTextAroundTheContentIsTheMarkupPagesAndTheStylesFollow
     for (const PageContent& content :
          {PageContent{"", &value, std::nullopt}, PageContent{"a\nb", nullptr, banner}}) {
         for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
-            std::string page = writeVirtualPage(content, appearance, 17);
+            std::string page = writeVirtualPage(content, appearance, 17).inlined();
             const std::size_t extra = page.find(virtualStyleSheet);
             ASSERT_NE(extra, std::string::npos);
             EXPECT_EQ(page.compare(extra + virtualStyleSheet.size(), 8, "</style>"), 0);
@@ -465,7 +477,8 @@ TEST(VirtualPageFrame, TheTextAroundTheContentIsTheMarkupPagesAndTheStylesFollow
 
 TEST(VirtualPageFrame, TheContainerIsEmptyAndTheDataFollowsIt) {
     const YamlValue value = Sequence{"x"};
-    const std::string page = writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14);
+    const std::string page =
+        writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14).inlined();
     EXPECT_NE(page.find("\n    <div class=\"yaml-content virtual-content\" id=\"virtual-content\">"
                         "</div><script type=\"application/json\" id=\"page-data\">{"),
               std::string::npos);
@@ -485,8 +498,9 @@ TEST(VirtualPageFrame, ContentWithoutRowsGetsTheMarkupPage) {
          {PageContent{"x", &scalar, std::nullopt}, PageContent{"{}", &emptyMapping, std::nullopt},
           PageContent{"[]", &emptySequence, std::nullopt},
           PageContent{"# only", nullptr, std::nullopt}}) {
-        EXPECT_EQ(writeVirtualPage(content, Appearance::light, 14),
-                  writeMarkupPage(content, Appearance::light, 14));
+        const GeneratedPage page = writeVirtualPage(content, Appearance::light, 14);
+        EXPECT_FALSE(page.data.has_value());
+        EXPECT_EQ(page.html, writeMarkupPage(content, Appearance::light, 14));
     }
 }
 

@@ -43,11 +43,12 @@ window.pitchOfProbe = () => {
 class VirtualRows : public PageFixture {
 protected:
     void loadVirtual(const YamlValue& value) {
-        loadVirtualPage(writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14));
+        loadVirtualPage(
+            writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14).inlined());
     }
     void loadListing(std::string_view text, std::optional<std::int64_t> errorLine) {
         const ErrorBanner banner{"Syntax error", errorLine};
-        loadVirtualPage(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14));
+        loadVirtualPage(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14).inlined());
     }
     void loadVirtualPage(const std::string& page) {
         ASSERT_NE(page.find("id=\"virtual-content\""), std::string::npos);
@@ -64,7 +65,8 @@ protected:
 
     // The page with the rows' API published as window.testRows, as the search script sees it.
     void loadWithRowsApi(const YamlValue& value) {
-        std::string page = writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14);
+        std::string page =
+            writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14).inlined();
         const std::size_t end = page.rfind("\n})();</script>");
         ASSERT_NE(end, std::string::npos);
         page.insert(end, "\nwindow.testRows = rows;");

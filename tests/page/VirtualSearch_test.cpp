@@ -105,7 +105,7 @@ protected:
     static Pages pagesOfValue(const YamlValue& value) {
         const PageContent content{"", &value, std::nullopt};
         return {writeMarkupPage(content, Appearance::light, 14),
-                writeVirtualPage(content, Appearance::light, 14)};
+                writeVirtualPage(content, Appearance::light, 14).inlined()};
     }
 
     static Pages pagesOfYaml(std::string_view yaml) {
@@ -120,7 +120,7 @@ protected:
     static Pages pagesOfListing(std::string_view text, std::string_view description) {
         const PageContent content{text, nullptr, bannerForYamlError(description)};
         return {writeMarkupPage(content, Appearance::light, 14),
-                writeVirtualPage(content, Appearance::light, 14)};
+                writeVirtualPage(content, Appearance::light, 14).inlined()};
     }
 
     void loadVirtual(const std::string& page) {

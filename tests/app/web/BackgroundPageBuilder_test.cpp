@@ -14,7 +14,7 @@ namespace quessel::app::web {
 namespace {
 
 using page::Appearance;
-using page::DetachedPage;
+using page::GeneratedPage;
 
 using quessel::testing::drainPending;
 using quessel::testing::Gate;
@@ -37,7 +37,7 @@ struct Deliveries {
     std::vector<std::string> pages;
     std::vector<std::thread::id> threads;
     BackgroundPageBuilder::Delivery delivery() {
-        return [this](DetachedPage page) {
+        return [this](GeneratedPage page) {
             pages.push_back(std::move(page.html));
             threads.push_back(std::this_thread::get_id());
         };
@@ -51,8 +51,9 @@ BackgroundPageBuilder::PageSource echo(std::shared_ptr<Gate> gate = nullptr) {
         if (gate && content.find("slow") != std::string_view::npos) {
             gate->pass();
         }
-        return std::string(content) + "|" + std::to_string(fontSize) + "|" +
-               (appearance == Appearance::dark ? "dark" : "light");
+        return GeneratedPage{std::string(content) + "|" + std::to_string(fontSize) + "|" +
+                                 (appearance == Appearance::dark ? "dark" : "light"),
+                             std::nullopt, 0};
     };
 }
 
@@ -129,7 +130,7 @@ TEST(BackgroundPageBuilder, CancellingOrEndingDropsTheWorkUnderWay) {
 TEST(BackgroundPageBuilder, ASourceThatThrowsGivesABlankPageAndNoCrash) {
     Deliveries deliveries;
     BackgroundPageBuilder builder(
-        [](std::string_view, int, Appearance) -> std::string {
+        [](std::string_view, int, Appearance) -> GeneratedPage {
             throw std::runtime_error("no page");
         },
         deliveries.delivery());

@@ -82,7 +82,7 @@ TEST_F(PageDelivery, ManyLinesArriveThroughThePageSchemeAndSearchAsTheMarkupPage
 
     replaceWindow([](std::string_view text, int fontSize, Appearance appearance) {
         return PageGenerator([appearance] { return appearance; }, PageKind::markup)
-            .generateHTML(text, fontSize);
+            .generate(text, fontSize);
     });
     openDocument("large.yaml", document);
     EXPECT_EQ(evaluate(page(), "document.getElementById('virtual-content')"), "null");

@@ -191,7 +191,7 @@ TEST(YAMLWebView, AnEmptyTextLoadsNothingAndTheSameTextIsMadeOnce) {
     YAMLWebView view(
         [&](std::string_view, int, Appearance) {
             ++generated;
-            return std::string("<p>x</p>");
+            return page::GeneratedPage{"<p>x</p>", std::nullopt, 0};
         },
         [](int) {}, [](int) {}, center);
     view.update("", 14);
