@@ -68,9 +68,9 @@ bool appendBody(std::string& out, const PageContent& content, std::size_t lineLi
     return true;
 }
 
-// The shared marking first: the page's search calls it.
 const std::string& markupScript() {
-    static const std::string script = scriptOfParts({textMarksScript, pageScript});
+    static const std::string script =
+        scriptOfParts({searchMarksScript, matchSearchScript, markupPageScript});
     return script;
 }
 

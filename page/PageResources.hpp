@@ -1,5 +1,6 @@
-// The pages' text resources, compiled in from the style sheets and scripts in page/scripts and
-// page/styles.
+// The pages' text resources, compiled in from the style sheets in page/styles and the scripts in
+// page/scripts. Each script defines one module; a page's script runs the modules it needs in one
+// strict-mode scope, after the page protocol (see scriptOfParts).
 #pragma once
 
 #include <string_view>
@@ -9,20 +10,30 @@ namespace quessel::page {
 // The rules after the palette. The body's font size is written as `var(--page-font-size)`,
 // which page generation replaces by the requested size in pixels.
 extern const std::string_view pageStyleSheet;
-
-// How both pages' searches mark a text node of the body; it runs first, in the scope of each
-// page's script.
-extern const std::string_view textMarksScript;
-
-// The markup page's script: toggle, highlightMatches, navigateMatch.
-extern const std::string_view pageScript;
-
 // The virtualised page's rules, after the style sheet: row positioning and the pitch probe.
 extern const std::string_view virtualStyleSheet;
 
-// The virtualised page's scripts, run in one shared scope in this order: the rows (data,
-// rendering, collapsing, copying) and the search over the rows' data.
-extern const std::string_view virtualRowsScript;
-extern const std::string_view virtualSearchScript;
+// Both pages: marking matches in the body's text, and the search the host drives.
+extern const std::string_view searchMarksScript;
+extern const std::string_view matchSearchScript;
+
+// The all-markup page: toggles, and its matches as marks in the body.
+extern const std::string_view markupPageScript;
+
+// The virtualised page, in the order its script runs them: binary searches, the data, the rows'
+// index, tree and geometry, writing and painting rows, selection, the search's lower-cased copy
+// and its search over the rows, the page's matches, and the page put together.
+extern const std::string_view sortedArraysScript;
+extern const std::string_view pageDataScript;
+extern const std::string_view rowIndexScript;
+extern const std::string_view rowTreeScript;
+extern const std::string_view scrollGeometryScript;
+extern const std::string_view rowWriterScript;
+extern const std::string_view rowPainterScript;
+extern const std::string_view rowSelectionScript;
+extern const std::string_view loweredTextScript;
+extern const std::string_view rowSearchScript;
+extern const std::string_view virtualMatchesScript;
+extern const std::string_view virtualPageScript;
 
 } // namespace quessel::page

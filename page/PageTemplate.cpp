@@ -3,6 +3,7 @@
 
 #include "page/Decimal.hpp"
 #include "page/HtmlEscape.hpp"
+#include "page/PageProtocol.hpp"
 #include "page/PageResources.hpp"
 
 #include <array>
@@ -100,6 +101,7 @@ void appendPageEnd(std::string& out, std::string_view script) {
 
 std::string scriptOfParts(std::initializer_list<std::string_view> parts) {
     std::string script = "(function () {\n'use strict';\n";
+    protocol::appendProtocolScript(script);
     for (const std::string_view part : parts) {
         script.append(part);
         script.push_back('\n');

@@ -34,8 +34,9 @@ void appendContentEnd(std::string& out);
 // break).
 void appendPageEnd(std::string& out, std::string_view script);
 
-// One inline script of the given parts, run in this order in one strict-mode scope of their own:
-// they share their functions without putting them on the window.
+// One inline script of the given parts, run in this order in one strict-mode scope of their own,
+// after the page protocol's `Protocol` object: they share their modules without putting them on
+// the window.
 std::string scriptOfParts(std::initializer_list<std::string_view> parts);
 
 // How many bytes the fixed pieces take, for reserving the page in one allocation.

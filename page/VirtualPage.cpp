@@ -32,11 +32,12 @@ std::size_t appendDataElement(std::string& out) {
     return textAt;
 }
 
-// The scripts share one scope, so the search sees the rows' API and the shared marking without
-// a global.
+// The modules in the order they build on each other; the last one starts the page.
 const std::string& virtualScript() {
-    static const std::string script =
-        scriptOfParts({textMarksScript, virtualRowsScript, virtualSearchScript});
+    static const std::string script = scriptOfParts(
+        {sortedArraysScript, searchMarksScript, matchSearchScript, pageDataScript, rowIndexScript,
+         rowTreeScript, scrollGeometryScript, rowWriterScript, rowPainterScript, rowSelectionScript,
+         loweredTextScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
     return script;
 }
 

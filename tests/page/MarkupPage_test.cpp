@@ -1,5 +1,6 @@
 // The whole page as a string: piece order, whitespace, palette, style rules and script.
 #include "page/MarkupPage.hpp"
+#include "page/PageProtocol.hpp"
 #include "page/PageResources.hpp"
 #include "page/PageTemplate.hpp"
 #include "tests/page/support/ValueBuilders.hpp"
@@ -53,8 +54,9 @@ TEST(MarkupPageStructure, StartsWithTheDoctypeAndEndsWithoutALineBreak) {
     EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"UTF-8\">\n<style>\n", 0),
               0U);
     EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>"));
-    EXPECT_NE(page.find("<script>(function () {\n'use strict';\n" + std::string(textMarksScript) +
-                        "\n" + std::string(pageScript) + "\n})();</script>"),
+    EXPECT_NE(page.find("<script>" +
+                        scriptOfParts({searchMarksScript, matchSearchScript, markupPageScript}) +
+                        "</script>"),
               std::string::npos);
 }
 
@@ -205,15 +207,24 @@ TEST(MarkupPageLineLimit, ScalarsAndTextsWithoutADocumentAreNoLines) {
     }
 }
 
-TEST(MarkupPageScript, CannotEndItsOwnElementAndPublishesTheThreeFunctions) {
-    std::string lower(pageScript);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    EXPECT_EQ(lower.find("</script"), std::string::npos);
-    EXPECT_EQ(lower.find("<!--"), std::string::npos);
+TEST(PageScripts, NoneCanEndItsElementAndTheMarkupPagePublishesTheThreeFunctions) {
+    std::string protocol;
+    protocol::appendProtocolScript(protocol);
+    for (const std::string_view script :
+         {std::string_view(protocol), searchMarksScript, matchSearchScript, markupPageScript,
+          sortedArraysScript, pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript,
+          rowWriterScript, rowPainterScript, rowSelectionScript, loweredTextScript, rowSearchScript,
+          virtualMatchesScript, virtualPageScript}) {
+        std::string lower(script);
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_EQ(lower.find("</script"), std::string::npos) << script.substr(0, 80);
+        EXPECT_EQ(lower.find("<!--"), std::string::npos) << script.substr(0, 80);
+    }
     for (const char* name :
          {"window.toggle =", "window.highlightMatches =", "window.navigateMatch ="}) {
-        EXPECT_NE(pageScript.find(name), std::string::npos) << name;
+        EXPECT_NE(markupPageScript.find(name), std::string::npos) << name;
+        EXPECT_NE(virtualPageScript.find(name), std::string::npos) << name;
     }
 }
 

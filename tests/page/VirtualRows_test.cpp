@@ -63,13 +63,13 @@ protected:
         return iterateUntil([&] { return harness().evaluate(check) == "true"; });
     }
 
-    // The page with the rows' API published as window.testRows, as the search script sees it.
+    // The page with its parts published as window.testView.
     void loadWithRowsApi(const YamlValue& value) {
         std::string page =
             writeVirtualPage({"", &value, std::nullopt}, Appearance::light, 14).inlined();
         const std::size_t end = page.rfind("\n})();</script>");
         ASSERT_NE(end, std::string::npos);
-        page.insert(end, "\nwindow.testRows = rows;");
+        page.insert(end, "\nwindow.testView = VirtualPage.view();");
         loadVirtualPage(page);
     }
 
@@ -312,61 +312,63 @@ YamlValue itemsThenNested() {
 
 TEST_F(VirtualRows, TheApiIndexesTheRowsAndFindsTheRowOfAnOffset) {
     loadWithRowsApi(itemsThenNested());
-    EXPECT_EQ(script("[testRows.count, testRows.listing, testRows.container.id, "
-                     "Object.keys(testRows.markers).sort()]"),
+    EXPECT_EQ(script("[testView.index.count, testView.data.listing, testView.container.id, "
+                     "Object.keys(testView.data.marker).sort()]"),
               R"([1004,false,"virtual-content",["piece","row","toggle"]])");
-    EXPECT_EQ(script("testRows.ensureIndex(); [testRows.rowStart.length, "
-                     "testRows.rowStart[1004] === testRows.text.length, testRows.rowStart[0]]"),
-              "[1005,true,0]");
-    EXPECT_EQ(script("testRows.rowOfOffset(testRows.text.indexOf('target'))"), "1002");
-    EXPECT_EQ(script("testRows.rowOfOffset(testRows.rowStart[1002])"), "1002");
-    EXPECT_EQ(script("testRows.rowOfOffset(testRows.rowStart[1002] - 1)"), "1001");
-    EXPECT_EQ(script("testRows.rowOfOffset(testRows.text.length - 1)"), "1003");
-    EXPECT_EQ(script("testRows.text.charAt(testRows.rowStart[1001]) === testRows.markers.toggle"),
+    EXPECT_EQ(script("[testView.index.start(1004) === testView.data.pieces.length, "
+                     "testView.index.start(0)]"),
+              "[true,0]");
+    EXPECT_EQ(script("testView.index.rowOfOffset(testView.data.pieces.indexOf('target'))"), "1002");
+    EXPECT_EQ(script("testView.index.rowOfOffset(testView.index.start(1002))"), "1002");
+    EXPECT_EQ(script("testView.index.rowOfOffset(testView.index.start(1002) - 1)"), "1001");
+    EXPECT_EQ(script("testView.index.rowOfOffset(testView.data.pieces.length - 1)"), "1003");
+    EXPECT_EQ(script("testView.data.pieces.charAt(testView.index.start(1001)) === "
+                     "testView.data.marker.toggle"),
               "true");
-    EXPECT_EQ(script("testRows.rowElement(0).textContent"), R"("- item 0")");
-    EXPECT_EQ(script("testRows.rowElement(1002)"), "null");
+    EXPECT_EQ(script("testView.painter.element(0).textContent"), R"("- item 0")");
+    EXPECT_EQ(script("testView.painter.element(1002)"), "null");
 }
 
 TEST_F(VirtualRows, RevealExpandsTheCollapsedAncestorsAndScrollsTheRowIntoView) {
     loadWithRowsApi(itemsThenNested());
     script("toggle('1001'); toggle('1000')");
-    script("testRows.reveal(1002)");
-    EXPECT_EQ(script("testRows.rowElement(1002).textContent"), R"("inner: target value")");
-    EXPECT_EQ(inView("testRows.rowElement(1002)"), "true");
+    script("testView.painter.reveal(1002)");
+    EXPECT_EQ(script("testView.painter.element(1002).textContent"), R"("inner: target value")");
+    EXPECT_EQ(inView("testView.painter.element(1002)"), "true");
     EXPECT_EQ(script("['1000', '1001'].map(id => [document.getElementById('toggle-' + "
                      "id).className, document.getElementById('preview-' + id).className, "
-                     "testRows.rowElement(Number(id)).getAttribute('aria-expanded')])"),
+                     "testView.painter.element(Number(id)).getAttribute('aria-expanded')])"),
               R"([["toggle","collapsed-preview","true"],["toggle","collapsed-preview","true"]])");
     // A row already in view stays where it is.
-    const std::string top = script("testRows.rowElement(1002).getBoundingClientRect().top");
-    script("testRows.reveal(1001)");
-    EXPECT_EQ(script("testRows.rowElement(1002).getBoundingClientRect().top"), top);
-    script("testRows.reveal(0)");
-    EXPECT_EQ(inView("testRows.rowElement(0)"), "true");
+    const std::string top = script("testView.painter.element(1002).getBoundingClientRect().top");
+    script("testView.painter.reveal(1001)");
+    EXPECT_EQ(script("testView.painter.element(1002).getBoundingClientRect().top"), top);
+    script("testView.painter.reveal(0)");
+    EXPECT_EQ(inView("testView.painter.element(0)"), "true");
 }
 
 TEST_F(VirtualRows, TheHighlighterMarksPiecesOfTheRowsItNames) {
     loadWithRowsApi(itemsThenNested());
-    script("window.at = testRows.text.indexOf('target'); testRows.setHighlighter(row => row === "
+    script("window.at = testView.data.pieces.indexOf('target'); testView.painter.setMarks(row => "
+           "row === "
            "1002 ? [[at, at + 3, false], [at + 7, at + 12, true]] : row === 0 ? "
-           "[[testRows.rowStart[0], testRows.rowStart[0] + 1, false]] : null); "
-           "testRows.reveal(1002)");
-    EXPECT_EQ(script("testRows.rowElement(1002).innerHTML"),
+           "[[testView.index.start(0), testView.index.start(0) + 1, false]] : null); "
+           "testView.painter.reveal(1002)");
+    EXPECT_EQ(script("testView.painter.element(1002).innerHTML"),
               R"("<span class=\"key\">inner</span>: <span class=\"string\"><mark )"
               R"(class=\"highlight\">tar</mark>get <mark class=\"highlight )"
               R"(current\">value</mark></span>")");
     // Revealing another row writes every row anew: the previous current mark is no more.
-    script("testRows.setHighlighter(row => row === 1002 ? [[at, at + 3, false]] : row === 1003 "
-           "? [[testRows.rowStart[1003] + 4, testRows.rowStart[1003] + 6, true]] : null); "
-           "testRows.reveal(1003)");
+    script("testView.painter.setMarks(row => row === 1002 ? [[at, at + 3, false]] : row === 1003 "
+           "? [[testView.index.start(1003) + 4, testView.index.start(1003) + 6, true]] : null); "
+           "testView.painter.reveal(1003)");
     EXPECT_EQ(script("[...document.querySelectorAll('mark.current')].map(m => m.textContent)"),
               R"(["ta"])");
-    script("testRows.setHighlighter(null); testRows.refresh()");
+    script("testView.painter.setMarks(null); testView.painter.refresh()");
     EXPECT_EQ(script("document.querySelectorAll('mark').length"), "0");
     // Marks over the toggle glyph show the glyph.
-    script("testRows.setHighlighter(row => row === 1001 ? [[testRows.rowStart[1001], "
-           "testRows.rowStart[1001] + 1, true]] : null); testRows.refresh()");
+    script("testView.painter.setMarks(row => row === 1001 ? [[testView.index.start(1001), "
+           "testView.index.start(1001) + 1, true]] : null); testView.painter.refresh()");
     EXPECT_EQ(script("document.getElementById('toggle-1001').innerHTML"),
               R"("<mark class=\"highlight current\">▼</mark>")");
 }
@@ -374,24 +376,26 @@ TEST_F(VirtualRows, TheHighlighterMarksPiecesOfTheRowsItNames) {
 TEST_F(VirtualRows, ALongPieceShowsAWindowHoldingItsCurrentMarkInView) {
     const std::string value = std::string(15'000, 'x') + "NEEDLE" + std::string(15'000, 'y');
     loadWithRowsApi(Sequence{"first", value});
-    script("window.at = testRows.text.indexOf('NEEDLE'); testRows.setHighlighter(row => row === "
-           "1 ? [[at, at + 6, true]] : null); testRows.reveal(1)");
-    EXPECT_EQ(script("testRows.rowElement(1).querySelector('mark.current').textContent"),
+    script("window.at = testView.data.pieces.indexOf('NEEDLE'); testView.painter.setMarks(row => "
+           "row === "
+           "1 ? [[at, at + 6, true]] : null); testView.painter.reveal(1)");
+    EXPECT_EQ(script("testView.painter.element(1).querySelector('mark.current').textContent"),
               R"("NEEDLE")");
-    EXPECT_EQ(script("testRows.rowElement(1).textContent.length < 5000"), "true");
-    EXPECT_EQ(inView("testRows.rowElement(1).querySelector('mark.current')"), "true");
-    EXPECT_EQ(script("testRows.rowElement(1).title.length"), std::to_string(value.size() + 2));
+    EXPECT_EQ(script("testView.painter.element(1).textContent.length < 5000"), "true");
+    EXPECT_EQ(inView("testView.painter.element(1).querySelector('mark.current')"), "true");
+    EXPECT_EQ(script("testView.painter.element(1).title.length"), std::to_string(value.size() + 2));
 }
 
 TEST_F(VirtualRows, ARowScrolledToItsMarkIsScrolledBackWhenWrittenAnew) {
     const std::string value = std::string(2'000, 'x') + "NEEDLE";
     loadWithRowsApi(Sequence{"first", value});
-    script("window.at = testRows.text.indexOf('NEEDLE'); testRows.setHighlighter(row => row === "
-           "1 ? [[at, at + 6, true]] : null); testRows.reveal(1)");
-    EXPECT_EQ(inView("testRows.rowElement(1).querySelector('mark.current')"), "true");
-    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft > 0"), "true");
-    script("testRows.setHighlighter(null); testRows.refresh()");
-    EXPECT_EQ(script("testRows.rowElement(1).scrollLeft"), "0");
+    script("window.at = testView.data.pieces.indexOf('NEEDLE'); testView.painter.setMarks(row => "
+           "row === "
+           "1 ? [[at, at + 6, true]] : null); testView.painter.reveal(1)");
+    EXPECT_EQ(inView("testView.painter.element(1).querySelector('mark.current')"), "true");
+    EXPECT_EQ(script("testView.painter.element(1).scrollLeft > 0"), "true");
+    script("testView.painter.setMarks(null); testView.painter.refresh()");
+    EXPECT_EQ(script("testView.painter.element(1).scrollLeft"), "0");
 }
 
 } // namespace

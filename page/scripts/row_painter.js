@@ -1,0 +1,165 @@
+// The rows in view, and a screen above and below, as absolutely placed elements taken from a
+// pool: each is written anew only when its row, the search or the collapse state changed.
+class RowPainter {
+    #container;
+    #tree;
+    #geometry;
+    #writer;
+    #marksOf = () => null;
+    #rendered = new Map(); // row -> element
+    #spare = [];
+    // Rows holding an end of the selection: kept out of the pool while out of sight.
+    #pinned = new Set();
+    // Bumped when every rendered row must be written anew.
+    #generation = 0;
+    #frameRequested = false;
+
+    constructor(container, tree, geometry, writer) {
+        this.#container = container;
+        this.#tree = tree;
+        this.#geometry = geometry;
+        this.#writer = writer;
+    }
+
+    // Where a rendered row's marks come from: `marksOf(row)` as RowWriter.write takes them.
+    setMarks(marksOf) {
+        this.#marksOf = marksOf || (() => null);
+    }
+
+    // The rendered element of a row, or null.
+    element(row) {
+        return this.#rendered.get(row) || null;
+    }
+
+    // The row a node of the rendered rows belongs to, as its element; null outside them.
+    elementOf(node) {
+        while (node && node.parentNode !== this.#container) {
+            node = node.parentNode;
+        }
+        return node && node.row !== undefined ? node : null;
+    }
+
+    pin(rows) {
+        this.#pinned = new Set(rows);
+    }
+
+    // The row's element is written anew at the next render.
+    invalidate(row) {
+        const element = this.#rendered.get(row);
+        if (element) {
+            element.filled = -1;
+        }
+    }
+
+    // Every rendered row is written anew.
+    refresh() {
+        this.#generation++;
+        this.render();
+    }
+
+    // Positions are set anew at the next render (the pitch changed).
+    forgetPlaces() {
+        for (const element of this.#rendered.values()) {
+            element.top = null;
+        }
+    }
+
+    requestRender() {
+        if (!this.#frameRequested) {
+            this.#frameRequested = true;
+            requestAnimationFrame(() => {
+                this.#frameRequested = false;
+                this.render();
+            });
+        }
+    }
+
+    render() {
+        const {first, last, shift} = this.#geometry.span();
+        const tree = this.#tree;
+        const wanted = new Set();
+        for (let index = first; index <= last; index++) {
+            wanted.add(tree.rowAt(index));
+        }
+        this.#retireUnwanted(wanted);
+        for (let index = first; index <= last; index++) {
+            const row = tree.rowAt(index);
+            let element = this.#rendered.get(row);
+            if (!element) {
+                element = this.#spare.pop() || document.createElement('div');
+                this.#fill(element, row);
+                this.#rendered.set(row, element);
+                this.#container.appendChild(element);
+            } else if (element.filled !== this.#generation) {
+                this.#fill(element, row);
+            } else {
+                element.classList.remove('virtual-parked');
+            }
+            this.#place(element, index * this.#geometry.pitch + shift);
+        }
+    }
+
+    // Expands what hides the row, writes every row anew (the current mark moved, and a long
+    // piece's window follows it), brings the row into view and scrolls it within itself so that
+    // its current mark shows.
+    reveal(row) {
+        if (!(row >= 0 && row < this.#tree.count)) {
+            return;
+        }
+        const expanded = this.#tree.expandAncestors(row);
+        if (expanded.length > 0) {
+            this.#tree.updateVisible();
+            this.#geometry.updateHeight();
+        }
+        this.#generation++;
+        this.#geometry.bringIntoView(this.#tree.visibleIndexOf(row));
+        this.render();
+        this.#revealSideways(row);
+    }
+
+    #retireUnwanted(wanted) {
+        for (const [row, element] of this.#rendered) {
+            if (wanted.has(row)) {
+                continue;
+            }
+            if (this.#pinned.has(row)) {
+                // Kept for the selection it holds, out of sight: its place may be stale.
+                element.classList.add('virtual-parked');
+            } else {
+                this.#rendered.delete(row);
+                element.remove();
+                this.#spare.push(element);
+            }
+        }
+    }
+
+    #fill(element, row) {
+        this.#writer.write(element, row, this.#marksOf(row));
+        element.top = null;
+        element.row = row;
+        element.filled = this.#generation;
+    }
+
+    #place(element, position) {
+        if (element.top !== position) {
+            element.top = position;
+            element.style.top = position + 'px';
+        }
+    }
+
+    // A clipped row scrolls within itself so that its current mark shows.
+    #revealSideways(row) {
+        const element = this.#rendered.get(row);
+        const mark = element && element.querySelector('mark.' + Protocol.className.current);
+        if (!mark) {
+            return;
+        }
+        const scroller = element.querySelector('.' + Protocol.className.lineContent) || element;
+        const box = scroller.getBoundingClientRect();
+        const markBox = mark.getBoundingClientRect();
+        if (markBox.right > box.right) {
+            scroller.scrollLeft = markBox.left - box.left - box.width / 3;
+            element.scrolledSideways = true;
+        }
+    }
+}

@@ -1,0 +1,110 @@
+// Selecting and copying across rows that are not all elements. The engine's selection covers the
+// rendered rows only: the rows holding its ends are kept rendered, and a copy takes the rows
+// between them from the data, whole.
+class RowSelection {
+    #container;
+    #tree;
+    #painter;
+    #writer;
+
+    constructor(container, tree, painter, writer) {
+        this.#container = container;
+        this.#tree = tree;
+        this.#painter = painter;
+        this.#writer = writer;
+    }
+
+    listen() {
+        document.addEventListener('selectionchange', () => this.#pinEnds());
+        document.addEventListener('copy', (event) => this.#copy(event));
+    }
+
+    #pinEnds() {
+        const selection = document.getSelection();
+        const rows = [];
+        if (selection && selection.rangeCount > 0) {
+            for (const node of [selection.anchorNode, selection.focusNode]) {
+                const element = this.#painter.elementOf(node);
+                if (element !== null) {
+                    rows.push(element.row);
+                }
+            }
+        }
+        this.#painter.pin(rows);
+    }
+
+    // An end outside the rows (a selection from the banner, or of the whole page) takes in every
+    // row on that side. Within one row the engine's copy is the row's.
+    #copy(event) {
+        const selection = document.getSelection();
+        if (!selection || selection.rangeCount === 0 || selection.isCollapsed) {
+            return;
+        }
+        const range = selection.getRangeAt(0);
+        if (!range.intersectsNode(this.#container) || this.#tree.visibleCount === 0) {
+            return;
+        }
+        const firstElement = this.#painter.elementOf(range.startContainer);
+        const lastElement = this.#painter.elementOf(range.endContainer);
+        if (firstElement !== null && firstElement === lastElement) {
+            return;
+        }
+        const lines = [];
+        this.#copyStart(range, firstElement, lines);
+        const from = firstElement !== null ? this.#tree.visibleIndexOf(firstElement.row) + 1 : 0;
+        const to = lastElement !== null ? this.#tree.visibleIndexOf(lastElement.row)
+                                        : this.#tree.visibleCount;
+        for (let index = from; index < to; index++) {
+            lines.push(this.#writer.text(this.#tree.rowAt(index)));
+        }
+        this.#copyEnd(range, lastElement, lines);
+        event.clipboardData.setData('text/plain', lines.join('\n'));
+        event.preventDefault();
+    }
+
+    #copyStart(range, firstElement, lines) {
+        const part = document.createRange();
+        part.setStart(range.startContainer, range.startOffset);
+        if (firstElement !== null) {
+            part.setEnd(firstElement, firstElement.childNodes.length);
+            lines.push(RowSelection.#selectedText(part));
+        } else if (!this.#container.contains(range.startContainer)) {
+            part.setEndBefore(this.#container);
+            RowSelection.#pushTrimmed(lines, RowSelection.#selectedText(part));
+        }
+    }
+
+    #copyEnd(range, lastElement, lines) {
+        const part = document.createRange();
+        if (lastElement !== null) {
+            part.setStart(lastElement, 0);
+            part.setEnd(range.endContainer, range.endOffset);
+            lines.push(RowSelection.#selectedText(part));
+        } else if (!this.#container.contains(range.endContainer)) {
+            part.setStartAfter(this.#container);
+            part.setEnd(range.endContainer, range.endOffset);
+            RowSelection.#pushTrimmed(lines, RowSelection.#selectedText(part));
+        }
+    }
+
+    static #pushTrimmed(lines, part) {
+        const trimmed = part.trim();
+        if (trimmed !== '') {
+            lines.push(trimmed);
+        }
+    }
+
+    // The part of the page in a range without what users cannot select (toggle glyph, line
+    // number, a hidden preview), as the engine would copy it.
+    static #selectedText(range) {
+        const {className} = Protocol;
+        const fragment = range.cloneContents();
+        const skipped = fragment.querySelectorAll(
+            `.${className.toggle}, .${className.lineNumber}, ` +
+            `.${className.preview}:not(.${className.visible}), script, style, .virtual-probe`);
+        for (const element of skipped) {
+            element.remove();
+        }
+        return fragment.textContent;
+    }
+}

@@ -1,0 +1,192 @@
+// Writes one row element from the data: the same elements, classes and text the all-markup page
+// has for that line, the search's marks in it, and its whole text as its tooltip where the row
+// cannot show it all.
+const RowElements = Object.freeze({
+    span(className, content) {
+        const element = document.createElement('span');
+        element.className = className;
+        element.textContent = content;
+        return element;
+    },
+});
+
+class RowWriter {
+    // Pieces longer than this are written as a window of this many characters.
+    static #pieceWindow = 4000;
+    // A row whose text is longer than this shows its whole text as its tooltip, up to a length
+    // the tooltip can still lay out without stalling the window.
+    static #titleLength = 60;
+    static #titleLimit = 200000;
+
+    #data;
+    #index;
+    #tree;
+
+    constructor(data, index, tree) {
+        this.#data = data;
+        this.#index = index;
+        this.#tree = tree;
+    }
+
+    // Fills `element` with the row anew; `marks` are the row's matches, [start, end, isCurrent]
+    // in offsets of the pieces, ascending, or null.
+    write(element, row, marks) {
+        // Emptied completely: a recycled row keeps nothing of the row it showed before.
+        element.textContent = '';
+        if (element.scrolledSideways) {
+            element.scrollLeft = 0;
+            element.scrolledSideways = false;
+        }
+        element.removeAttribute('title');
+        element.removeAttribute('aria-expanded');
+        element.removeAttribute('style');
+        const bounds = this.#index.pieceBounds(row);
+        const current = marks === null ? null : marks.find((mark) => mark[2]) || null;
+        if (this.#data.listing) {
+            this.#writeListingLine(element, row, bounds, marks, current);
+        } else {
+            this.#writeTreeRow(element, row, bounds, marks, current);
+        }
+        this.#writeTitle(element, row, bounds);
+    }
+
+    // The row's text as a reader sees it, for the tooltip and for copying: no toggle glyph, no
+    // line number, the preview only while it shows.
+    text(row, bounds = this.#index.pieceBounds(row)) {
+        const pieces = this.#data.pieces;
+        const listing = this.#data.listing;
+        const parts = [];
+        for (let i = 0; i < bounds.length; i += 2) {
+            let piece = pieces.substring(bounds[i], bounds[i + 1]);
+            if (piece === this.#data.marker.toggle || (listing && i === 0)) {
+                continue;
+            }
+            if (!listing && this.#tree.isCollapsible(row) && i === bounds.length - 2) {
+                if (!this.#tree.isCollapsed(row)) {
+                    continue;
+                }
+                piece = ' ' + piece;
+            }
+            parts.push(piece);
+        }
+        const joined = parts.join('');
+        return listing && joined === Protocol.glyph.emptyLine ? '' : joined;
+    }
+
+    #writeTreeRow(element, row, bounds, marks, current) {
+        const {className, idPrefix, pixelsPerLevel} = Protocol;
+        const tree = this.#tree;
+        const depth = tree.depth(row);
+        const collapsible = tree.isCollapsible(row);
+        element.className = className.line;
+        element.setAttribute('role', 'treeitem');
+        element.setAttribute('aria-level', String(depth + 1));
+        element.style.paddingLeft = (pixelsPerLevel * (depth + (collapsible ? 0 : 1))) + 'px';
+        let piece = 0;
+        const next = (pieceClass) => {
+            const target = pieceClass === null ? element : RowElements.span(pieceClass, '');
+            this.#writePiece(target, bounds[2 * piece], bounds[2 * piece + 1], marks, current);
+            piece++;
+            if (target !== element) {
+                element.appendChild(target);
+            }
+            return target;
+        };
+        const labelClass = tree.isElement(row) ? className.bracket : className.key;
+        if (!collapsible) {
+            next(labelClass);
+            next(null); // ": " or " "
+            next(tree.valueClass(row));
+            return;
+        }
+        const collapsed = tree.isCollapsed(row);
+        element.setAttribute('aria-expanded', collapsed ? 'false' : 'true');
+        const toggle = next(className.toggle);
+        toggle.id = idPrefix.toggle + row;
+        toggle.classList.toggle(className.collapsed, collapsed);
+        next(labelClass);
+        if (bounds.length === 8) {
+            next(null); // the colon after a key
+        }
+        const preview = next(className.preview);
+        preview.id = idPrefix.preview + row;
+        preview.classList.toggle(className.visible, collapsed);
+    }
+
+    #writeListingLine(element, row, bounds, marks, current) {
+        const {className} = Protocol;
+        element.className = row + 1 === this.#data.errorLine
+            ? className.rawLine + ' ' + className.errorLine : className.rawLine;
+        element.setAttribute('role', 'listitem');
+        const number = RowElements.span(className.lineNumber, '');
+        this.#writePiece(number, bounds[0], bounds[1], marks, current);
+        const content = RowElements.span(className.lineContent, '');
+        this.#writePiece(content, bounds[2], bounds[3], marks, current);
+        element.append(number, content);
+    }
+
+    #writeTitle(element, row, bounds) {
+        let longest = 0;
+        for (let i = 0; i < bounds.length; i += 2) {
+            longest = Math.max(longest, bounds[i + 1] - bounds[i]);
+        }
+        const pieces = this.#data.pieces;
+        const multiline =
+            pieces.substring(bounds[0], bounds[bounds.length - 1]).indexOf('\n') !== -1;
+        if (longest <= RowWriter.#titleLength && !multiline) {
+            return;
+        }
+        let whole = this.text(row, bounds);
+        if (whole.length > RowWriter.#titleLimit) {
+            whole = whole.substring(0, RowWriter.#titleLimit) + '\u2026';
+        }
+        if (whole !== '') {
+            element.title = whole;
+        }
+    }
+
+    // Writes pieces[start, end) into `target`, with marks. A long piece is written as a window
+    // that holds the current mark when it has one.
+    #writePiece(target, start, end, marks, current) {
+        let from = start;
+        let to = end;
+        if (end - start > RowWriter.#pieceWindow) {
+            const focus = current !== null && current[0] >= start && current[0] < end
+                ? current[0] : start;
+            from = Math.max(start, focus - (focus > start ? 40 : 0));
+            to = Math.min(end, from + RowWriter.#pieceWindow);
+            from = Math.max(start, to - RowWriter.#pieceWindow);
+        }
+        let position = from;
+        for (let i = 0; marks !== null && i < marks.length; i++) {
+            const markStart = Math.max(marks[i][0], from);
+            const markEnd = Math.min(marks[i][1], to);
+            if (markStart >= markEnd) {
+                continue;
+            }
+            if (markStart > position) {
+                this.#appendText(target, position, markStart);
+            }
+            const mark = document.createElement('mark');
+            mark.className = marks[i][2] ? Protocol.className.highlight + ' ' +
+                                           Protocol.className.current
+                                         : Protocol.className.highlight;
+            this.#appendText(mark, markStart, markEnd);
+            target.appendChild(mark);
+            position = markEnd;
+        }
+        if (position < to) {
+            this.#appendText(target, position, to);
+        }
+    }
+
+    #appendText(target, start, end) {
+        let content = this.#data.pieces.substring(start, end);
+        if (content === this.#data.marker.toggle) {
+            content = Protocol.glyph.toggle;
+        } else if (this.#data.listing) {
+            content = content.replace(/\n/g, ' '); // a lone CR in a line keeps it one line
+        }
+        target.appendChild(document.createTextNode(content));
+    }
+}

@@ -1,0 +1,138 @@
+// The virtualised page put together: once its data has arrived, the rows' index, tree, geometry,
+// painter, selection and search are made and wired to the page's events. The page's functions
+// exist from the start; searches asked before the data has arrived are answered once it has.
+const VirtualPage = (() => {
+    const {id, className, idPrefix} = Protocol;
+    // Rows indexed per slice of background work after the first paint.
+    const indexSliceRows = 200000;
+
+    let view = null;
+    // Search calls waiting for the data; null once it has arrived.
+    let waitingCalls = [];
+
+    function assemble(data) {
+        const container = document.getElementById(id.rows);
+        container.setAttribute('role', data.listing ? 'list' : 'tree');
+        if (data.listing) {
+            container.classList.add(className.rawContent, 'virtual-listing');
+        }
+        const index = new RowIndex(data);
+        const tree = new RowTree(data, index.count);
+        const geometry = new ScrollGeometry(container, tree, data.listing);
+        const writer = new RowWriter(data, index, tree);
+        const painter = new RowPainter(container, tree, geometry, writer);
+        const lowered = new LoweredText(data);
+        const rowSearch = new RowSearch(data, index, lowered);
+        const search = new MatchSearch(new VirtualMatches(container, index, painter, rowSearch));
+        const selection = new RowSelection(container, tree, painter, writer);
+        return {data, container, index, tree, geometry, writer, painter, lowered, rowSearch, search,
+                selection};
+    }
+
+    // Collapses or expands a row by its number, keeping the row at the viewport's top in place.
+    function toggle(rowId) {
+        const row = /^[0-9]+$/.test(String(rowId)) ? Number(rowId) : -1;
+        if (view === null || !(row >= 0 && row < view.tree.count) ||
+            !view.tree.isCollapsible(row)) {
+            return;
+        }
+        const {tree, geometry, painter} = view;
+        tree.buildStructure();
+        const anchor = geometry.topAnchor();
+        tree.setCollapsed(row, !tree.isCollapsed(row));
+        painter.invalidate(row);
+        tree.updateVisible();
+        geometry.keepAnchor(anchor);
+        painter.render();
+    }
+
+    function listen({container, geometry, painter, selection}) {
+        container.addEventListener('click', (event) => {
+            const target = event.target instanceof Element
+                ? event.target.closest('.' + className.toggle) : null;
+            if (target && container.contains(target) && target.id.startsWith(idPrefix.toggle)) {
+                toggle(target.id.substring(idPrefix.toggle.length));
+            }
+        });
+        window.addEventListener('scroll', () => painter.requestRender(), {passive: true});
+        // A row scrolled within itself (to show a mark far to the right) is scrolled back before
+        // it shows another row; element scroll events do not bubble, but they can be captured.
+        document.addEventListener('scroll', (event) => {
+            const target = event.target;
+            if (target && target.parentNode === container && target.row !== undefined) {
+                target.scrolledSideways = target.scrollLeft !== 0;
+            }
+        }, {capture: true, passive: true});
+        window.addEventListener('resize', () => painter.requestRender());
+        geometry.observePitch((changed) => {
+            if (changed) {
+                painter.forgetPlaces();
+            }
+            painter.render();
+        });
+        selection.listen();
+    }
+
+    // Runs `step` in tasks of its own after the first paint until it says it is done, so that
+    // scrolling and clicks stay answered meanwhile.
+    function inBackground(step) {
+        const run = () => {
+            if (step()) {
+                setTimeout(run, 0);
+            }
+        };
+        requestAnimationFrame(() => setTimeout(run, 0));
+    }
+
+    function arrived(data) {
+        view = assemble(data);
+        listen(view);
+        const {index, tree, painter, lowered} = view;
+        if (data.listing && data.errorLine >= 1 && data.errorLine <= index.count) {
+            painter.reveal(data.errorLine - 1);
+        } else {
+            painter.render();
+        }
+        // The index and the search's copy are finished in slices, so that the first rows show
+        // as early as they can and searching later does not pay for them.
+        inBackground(() => {
+            if (index.indexSlice(indexSliceRows)) {
+                return true;
+            }
+            tree.buildStructure();
+            return false;
+        });
+        inBackground(() => lowered.makeSlice());
+        const calls = waitingCalls;
+        waitingCalls = null;
+        calls.forEach((call) => call());
+    }
+
+    // A new search replaces the calls waiting before it, as it would have done.
+    function whenSearchable(call, replacesWaiting) {
+        if (waitingCalls === null) {
+            call();
+            return;
+        }
+        if (replacesWaiting) {
+            waitingCalls = [];
+        }
+        waitingCalls.push(call);
+    }
+
+    return Object.freeze({
+        start() {
+            window.toggle = toggle;
+            window.highlightMatches = (searchText) =>
+                whenSearchable(() => view.search.highlight(searchText), true);
+            window.navigateMatch = (forward) =>
+                whenSearchable(() => view.search.navigate(forward), false);
+            PageData.load(arrived);
+        },
+
+        // The page's parts once its data has arrived, null before: for the page's tests.
+        view: () => view,
+    });
+})();
+
+VirtualPage.start();
