@@ -12,7 +12,14 @@ class RowPainter {
     #pinned = new Set();
     // Bumped when every rendered row must be written anew.
     #generation = 0;
+    // The row last revealed, and the lead its current match's piece is written with (see
+    // RowWriter.write): null until the match turns out to lie past the row's right edge.
+    #focusRow = -1;
+    #focusLead = null;
     #frameRequested = false;
+    // The characters kept before a current match that lies past the row's right edge, and
+    // none where even that is too many.
+    static #nearLead = 8;
 
     constructor(container, tree, geometry, writer) {
         this.#container = container;
@@ -100,8 +107,8 @@ class RowPainter {
     }
 
     // Expands what hides the row, writes every row anew (the current mark moved, and a long
-    // piece's window follows it), brings the row into view and scrolls it within itself so that
-    // its current mark shows.
+    // piece's window follows it) and brings the row into view; where its current mark would lie
+    // past the row's right edge, the piece holding it is written from just before the mark.
     reveal(row) {
         if (!(row >= 0 && row < this.#tree.count)) {
             return;
@@ -111,10 +118,19 @@ class RowPainter {
             this.#tree.updateVisible();
             this.#geometry.updateHeight();
         }
+        this.#focusRow = row;
+        this.#focusLead = null;
         this.#generation++;
         this.#geometry.bringIntoView(this.#tree.visibleIndexOf(row));
         this.render();
-        this.#revealSideways(row);
+        for (const lead of [RowPainter.#nearLead, 0]) {
+            const element = this.#rendered.get(row);
+            if (!element || !RowPainter.#markPastEdge(element)) {
+                break;
+            }
+            this.#focusLead = lead;
+            this.#fill(element, row);
+        }
     }
 
     #retireUnwanted(wanted) {
@@ -134,7 +150,8 @@ class RowPainter {
     }
 
     #fill(element, row) {
-        this.#writer.write(element, row, this.#marksOf(row));
+        this.#writer.write(element, row, this.#marksOf(row),
+                           row === this.#focusRow ? this.#focusLead : null);
         element.top = null;
         element.row = row;
         element.filled = this.#generation;
@@ -147,19 +164,16 @@ class RowPainter {
         }
     }
 
-    // A clipped row scrolls within itself so that its current mark shows.
-    #revealSideways(row) {
-        const element = this.#rendered.get(row);
-        const mark = element && element.querySelector('mark.' + Protocol.className.current);
+    // Whether the row's current mark ends where the row clips its text, or past it; the row's
+    // own ellipsis takes the last character before the edge.
+    static #markPastEdge(element) {
+        const mark = element.querySelector('mark.' + Protocol.className.current);
         if (!mark) {
-            return;
+            return false;
         }
-        const scroller = element.querySelector('.' + Protocol.className.lineContent) || element;
-        const box = scroller.getBoundingClientRect();
-        const markBox = mark.getBoundingClientRect();
-        if (markBox.right > box.right) {
-            scroller.scrollLeft = markBox.left - box.left - box.width / 3;
-            element.scrolledSideways = true;
-        }
+        const clip = element.querySelector('.' + Protocol.className.lineContent) || element;
+        const box = mark.getBoundingClientRect();
+        const character = box.width / Math.max(1, mark.textContent.length);
+        return box.right > clip.getBoundingClientRect().right - 2 * character;
     }
 }

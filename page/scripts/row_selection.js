@@ -1,13 +1,16 @@
 // Selecting and copying across rows that are not all elements. The engine's selection covers the
 // rendered rows only: the rows holding its ends are kept rendered, and a copy takes the rows
-// between them from the data, whole.
+// between them from the data, whole. Where a selected row shows a window of a long value, the
+// copy holds the parts its ellipses stand for.
 class RowSelection {
+    #pieces;
     #container;
     #tree;
     #painter;
     #writer;
 
-    constructor(container, tree, painter, writer) {
+    constructor(data, container, tree, painter, writer) {
+        this.#pieces = data.pieces;
         this.#container = container;
         this.#tree = tree;
         this.#painter = painter;
@@ -34,7 +37,7 @@ class RowSelection {
     }
 
     // An end outside the rows (a selection from the banner, or of the whole page) takes in every
-    // row on that side. Within one row the engine's copy is the row's.
+    // row on that side. Within one row the engine's copy is the row's, unless it takes in a cut.
     #copy(event) {
         const selection = document.getSelection();
         if (!selection || selection.rangeCount === 0 || selection.isCollapsed) {
@@ -47,6 +50,10 @@ class RowSelection {
         const firstElement = this.#painter.elementOf(range.startContainer);
         const lastElement = this.#painter.elementOf(range.endContainer);
         if (firstElement !== null && firstElement === lastElement) {
+            if (range.cloneContents().querySelector('.' + RowWriter.cutClass) !== null) {
+                event.clipboardData.setData('text/plain', this.#selectedText(range));
+                event.preventDefault();
+            }
             return;
         }
         const lines = [];
@@ -67,10 +74,10 @@ class RowSelection {
         part.setStart(range.startContainer, range.startOffset);
         if (firstElement !== null) {
             part.setEnd(firstElement, firstElement.childNodes.length);
-            lines.push(RowSelection.#selectedText(part));
+            lines.push(this.#selectedText(part));
         } else if (!this.#container.contains(range.startContainer)) {
             part.setEndBefore(this.#container);
-            RowSelection.#pushTrimmed(lines, RowSelection.#selectedText(part));
+            RowSelection.#pushTrimmed(lines, this.#selectedText(part));
         }
     }
 
@@ -79,11 +86,11 @@ class RowSelection {
         if (lastElement !== null) {
             part.setStart(lastElement, 0);
             part.setEnd(range.endContainer, range.endOffset);
-            lines.push(RowSelection.#selectedText(part));
+            lines.push(this.#selectedText(part));
         } else if (!this.#container.contains(range.endContainer)) {
             part.setStartAfter(this.#container);
             part.setEnd(range.endContainer, range.endOffset);
-            RowSelection.#pushTrimmed(lines, RowSelection.#selectedText(part));
+            RowSelection.#pushTrimmed(lines, this.#selectedText(part));
         }
     }
 
@@ -95,8 +102,9 @@ class RowSelection {
     }
 
     // The part of the page in a range without what users cannot select (toggle glyph, line
-    // number, a hidden preview), as the engine would copy it.
-    static #selectedText(range) {
+    // number, a hidden preview), as the engine would copy it, and with the text that each cut in
+    // it stands for.
+    #selectedText(range) {
         const {className} = Protocol;
         const fragment = range.cloneContents();
         const skipped = fragment.querySelectorAll(
@@ -104,6 +112,9 @@ class RowSelection {
             `.${className.preview}:not(.${className.visible}), script, style, .virtual-probe`);
         for (const element of skipped) {
             element.remove();
+        }
+        for (const cut of fragment.querySelectorAll('.' + RowWriter.cutClass)) {
+            cut.textContent = this.#pieces.substring(Number(cut.dataset.from), Number(cut.dataset.to));
         }
         return fragment.textContent;
     }

@@ -11,8 +11,12 @@ const RowElements = Object.freeze({
 });
 
 class RowWriter {
-    // Pieces longer than this are written as a window of this many characters.
+    // Pieces longer than this are written as a window of this many characters, with an
+    // ellipsis at each end where the window cuts the piece.
     static #pieceWindow = 4000;
+    // How many characters a window keeps before the current match it holds.
+    static defaultLead = 40;
+    static cutClass = 'cut';
     // A row whose text is longer than this shows its whole text as its tooltip, up to a length
     // the tooltip can still lay out without stalling the window.
     static #titleLength = 60;
@@ -29,23 +33,22 @@ class RowWriter {
     }
 
     // Fills `element` with the row anew; `marks` are the row's matches, [start, end, isCurrent]
-    // in offsets of the pieces, ascending, or null.
-    write(element, row, marks) {
+    // in offsets of the pieces, ascending, or null. With a `lead`, the piece holding the current
+    // match starts that many characters before it even where the piece is not long, so that a
+    // match beyond the row's right edge comes into view with the row's key.
+    write(element, row, marks, lead = null) {
         // Emptied completely: a recycled row keeps nothing of the row it showed before.
         element.textContent = '';
-        if (element.scrolledSideways) {
-            element.scrollLeft = 0;
-            element.scrolledSideways = false;
-        }
         element.removeAttribute('title');
         element.removeAttribute('aria-expanded');
         element.removeAttribute('style');
         const bounds = this.#index.pieceBounds(row);
         const current = marks === null ? null : marks.find((mark) => mark[2]) || null;
+        const focus = {current, lead};
         if (this.#data.listing) {
-            this.#writeListingLine(element, row, bounds, marks, current);
+            this.#writeListingLine(element, row, bounds, marks, focus);
         } else {
-            this.#writeTreeRow(element, row, bounds, marks, current);
+            this.#writeTreeRow(element, row, bounds, marks, focus);
         }
         this.#writeTitle(element, row, bounds);
     }
@@ -73,7 +76,7 @@ class RowWriter {
         return listing && joined === Protocol.glyph.emptyLine ? '' : joined;
     }
 
-    #writeTreeRow(element, row, bounds, marks, current) {
+    #writeTreeRow(element, row, bounds, marks, focus) {
         const {className, idPrefix, pixelsPerLevel} = Protocol;
         const tree = this.#tree;
         const depth = tree.depth(row);
@@ -81,11 +84,11 @@ class RowWriter {
         element.className = className.line;
         element.setAttribute('role', 'treeitem');
         element.setAttribute('aria-level', String(depth + 1));
-        element.style.paddingLeft = (pixelsPerLevel * (depth + (collapsible ? 0 : 1))) + 'px';
+        element.style.setProperty('--indent', (pixelsPerLevel * (depth + (collapsible ? 0 : 1))) + 'px');
         let piece = 0;
         const next = (pieceClass) => {
             const target = pieceClass === null ? element : RowElements.span(pieceClass, '');
-            this.#writePiece(target, bounds[2 * piece], bounds[2 * piece + 1], marks, current);
+            this.#writePiece(target, bounds[2 * piece], bounds[2 * piece + 1], marks, focus);
             piece++;
             if (target !== element) {
                 element.appendChild(target);
@@ -113,15 +116,15 @@ class RowWriter {
         preview.classList.toggle(className.visible, collapsed);
     }
 
-    #writeListingLine(element, row, bounds, marks, current) {
+    #writeListingLine(element, row, bounds, marks, focus) {
         const {className} = Protocol;
         element.className = row + 1 === this.#data.errorLine
             ? className.rawLine + ' ' + className.errorLine : className.rawLine;
         element.setAttribute('role', 'listitem');
         const number = RowElements.span(className.lineNumber, '');
-        this.#writePiece(number, bounds[0], bounds[1], marks, current);
+        this.#writePiece(number, bounds[0], bounds[1], marks, focus);
         const content = RowElements.span(className.lineContent, '');
-        this.#writePiece(content, bounds[2], bounds[3], marks, current);
+        this.#writePiece(content, bounds[2], bounds[3], marks, focus);
         element.append(number, content);
     }
 
@@ -145,17 +148,12 @@ class RowWriter {
         }
     }
 
-    // Writes pieces[start, end) into `target`, with marks. A long piece is written as a window
-    // that holds the current mark when it has one.
-    #writePiece(target, start, end, marks, current) {
-        let from = start;
-        let to = end;
-        if (end - start > RowWriter.#pieceWindow) {
-            const focus = current !== null && current[0] >= start && current[0] < end
-                ? current[0] : start;
-            from = Math.max(start, focus - (focus > start ? 40 : 0));
-            to = Math.min(end, from + RowWriter.#pieceWindow);
-            from = Math.max(start, to - RowWriter.#pieceWindow);
+    // Writes pieces[start, end) into `target`, with marks: whole, or as a window where the piece
+    // is long or must bring its current mark forward (see write).
+    #writePiece(target, start, end, marks, focus) {
+        const [from, to] = RowWriter.#window(start, end, focus);
+        if (from > start) {
+            target.appendChild(RowWriter.#cut(start, from));
         }
         let position = from;
         for (let i = 0; marks !== null && i < marks.length; i++) {
@@ -178,6 +176,30 @@ class RowWriter {
         if (position < to) {
             this.#appendText(target, position, to);
         }
+        if (to < end) {
+            target.appendChild(RowWriter.#cut(to, end));
+        }
+    }
+
+    // [from, to) of the piece [start, end) to write.
+    static #window(start, end, {current, lead}) {
+        const holdsCurrent = current !== null && current[0] >= start && current[0] < end;
+        const long = end - start > RowWriter.#pieceWindow;
+        if (!long && !(holdsCurrent && lead !== null)) {
+            return [start, end];
+        }
+        const before = lead !== null ? lead : RowWriter.defaultLead;
+        const from = holdsCurrent ? Math.max(start, current[0] - before) : start;
+        return [from, long ? Math.min(end, from + RowWriter.#pieceWindow) : end];
+    }
+
+    // Where a window cuts its piece: an ellipsis, which names the part it stands for, so that a
+    // copy can put that part back. It is not the document's text, and no search counts it.
+    static #cut(from, to) {
+        const cut = RowElements.span(RowWriter.cutClass, '\u2026');
+        cut.dataset.from = from;
+        cut.dataset.to = to;
+        return cut;
     }
 
     #appendText(target, start, end) {

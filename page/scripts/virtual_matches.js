@@ -70,9 +70,8 @@ class VirtualMatches {
             ? this.#rows.offsets[this.#current - 1 - this.#before.length] : -1;
     }
 
-    // The painter expands what hides the match, brings its row into view and scrolls a clipped
-    // row within itself; a row indented past the viewport's width needs the page itself scrolled
-    // sideways too.
+    // The painter expands what hides the match, brings its row into view and writes the row so
+    // that the match shows; a page scrolled sideways is scrolled to it too.
     #showRowMatch() {
         const row = this.#index.rowOfOffset(this.#currentRowOffset());
         this.#painter.reveal(row);

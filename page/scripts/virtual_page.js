@@ -24,7 +24,7 @@ const VirtualPage = (() => {
         const lowered = new LoweredText(data);
         const rowSearch = new RowSearch(data, index, lowered);
         const search = new MatchSearch(new VirtualMatches(container, index, painter, rowSearch));
-        const selection = new RowSelection(container, tree, painter, writer);
+        const selection = new RowSelection(data, container, tree, painter, writer);
         return {data, container, index, tree, geometry, writer, painter, lowered, rowSearch, search,
                 selection};
     }
@@ -55,14 +55,6 @@ const VirtualPage = (() => {
             }
         });
         window.addEventListener('scroll', () => painter.requestRender(), {passive: true});
-        // A row scrolled within itself (to show a mark far to the right) is scrolled back before
-        // it shows another row; element scroll events do not bubble, but they can be captured.
-        document.addEventListener('scroll', (event) => {
-            const target = event.target;
-            if (target && target.parentNode === container && target.row !== undefined) {
-                target.scrolledSideways = target.scrollLeft !== 0;
-            }
-        }, {capture: true, passive: true});
         window.addEventListener('resize', () => painter.requestRender());
         geometry.observePitch((changed) => {
             if (changed) {

@@ -74,8 +74,20 @@ const container = document.getElementById('virtual-content');
 const virtualised = container !== null;
 const lineSelector = virtualised ? '#virtual-content > .line, #virtual-content > .raw-line'
                                  : '.line, .raw-line';
-// Long pieces are written as a window of this many characters on the virtualised page.
-const pieceWindow = 4000;
+// Long pieces are shown as a window on the virtualised page, with an ellipsis (class "cut") at
+// each end that cuts the piece, naming the offsets of the part it stands for.
+const isCut = (node) => node.nodeType === Node.ELEMENT_NODE && node.classList.contains('cut');
+const hiddenBy = (cut) => Number(cut.dataset.to) - Number(cut.dataset.from);
+function shownText(node) {
+    if (node.nodeType === Node.TEXT_NODE) {
+        return node.nodeValue;
+    }
+    let text = '';
+    for (const child of node.childNodes) {
+        text += isCut(child) ? '' : shownText(child);
+    }
+    return text;
+}
 
 let lineIndex = null;
 function rowOf(line) {
@@ -106,15 +118,26 @@ function eachPiece(line, visit) {
         visit(node, index, isPiece);
     }
 }
+// The pieces' texts as shown, their classes, and how many characters the cuts of each hide
+// before and after what it shows.
 function pieces(line) {
     const texts = [];
     const classes = [];
+    const hidden = [];
     eachPiece(line, (node, index, isPiece) => {
         if (texts.length === index) {
             texts.push('');
             classes.push(isPiece ? node.className : '');
+            hidden.push([0, 0]);
         }
-        texts[index] += node.textContent;
+        texts[index] += shownText(node);
+        if (isPiece) {
+            for (const child of node.children) {
+                if (isCut(child)) {
+                    hidden[index][child === node.firstChild ? 0 : 1] += hiddenBy(child);
+                }
+            }
+        }
     });
     if (line.classList.contains('raw-line')) {
         // The virtualised listing shows a line's lone CR (a line feed once parsed) as a space,
@@ -123,10 +146,10 @@ function pieces(line) {
             texts[i] = texts[i].replace(/\n/g, ' ');
         }
     }
-    return [texts, classes];
+    return [texts, classes, hidden];
 }
-// The piece holding a mark and the mark's offset in it.
-function locate(mark, line) {
+// The piece holding a mark and the mark's offset in the whole piece, cuts included.
+function locate(mark, line, hidden) {
     let found = null;
     let before = 0;
     let lastIndex = -1;
@@ -142,9 +165,10 @@ function locate(mark, line) {
             const range = document.createRange();
             range.setStart(node, 0);
             range.setEndBefore(mark);
-            found = [index, before + (node === mark ? 0 : range.toString().length)];
+            const shownBefore = node === mark ? 0 : shownText(range.cloneContents()).length;
+            found = [index, hidden[index][0] + before + shownBefore];
         }
-        before += node.textContent.length;
+        before += shownText(node).length;
     });
     return found;
 }
@@ -152,9 +176,10 @@ function locate(mark, line) {
 // Where the line's first piece starts in the page, as if neither the page nor a row scrolled to
 // show a mark far to the right were scrolled sideways.
 function rowRecord(line) {
-    const [texts, classes] = pieces(line);
+    const [texts, classes, hidden] = pieces(line);
     const first = line.firstElementChild;
     return {row: rowOf(line), className: line.className, texts: texts, classes: classes,
+            hidden: hidden,
             left: first ? first.getBoundingClientRect().left + window.scrollX + line.scrollLeft
                         : null};
 }
@@ -195,9 +220,9 @@ function current() {
     if (line === null) {
         return {text: mark.textContent, row: -1};
     }
-    const [piece, offset] = locate(mark, line);
-    return {text: mark.textContent, row: rowOf(line), piece: piece, offset: offset,
-            line: rowRecord(line)};
+    const record = rowRecord(line);
+    const [piece, offset] = locate(mark, line, record.hidden);
+    return {text: mark.textContent, row: rowOf(line), piece: piece, offset: offset, line: record};
 }
 
 function record() {
@@ -226,16 +251,14 @@ function record() {
     return record;
 }
 
-// A virtualised piece equals the markup piece, or is a window of it where the piece is long.
-function samePiece(shown, whole) {
-    return shown === whole ||
-           (whole.length > pieceWindow && shown.length === pieceWindow && whole.includes(shown));
+// A virtualised piece equals the markup piece, or is the part of it between its cuts.
+function samePiece(shown, [before, after], whole) {
+    return shown === whole.substring(before, whole.length - after) &&
+           before + shown.length + after === whole.length;
 }
-function windowed(shown, whole) {
-    return shown !== whole;
-}
-function samePieces(shown, whole) {
-    return shown.length === whole.length && shown.every((piece, i) => samePiece(piece, whole[i]));
+function samePieces(got, wanted) {
+    return got.texts.length === wanted.texts.length &&
+           got.texts.every((piece, i) => samePiece(piece, got.hidden[i], wanted.texts[i]));
 }
 
 function differences(actual, expected) {
@@ -252,7 +275,7 @@ function differences(actual, expected) {
         if (JSON.stringify(got.classes) !== JSON.stringify(wanted.classes)) {
             say(where + ' piece classes', got.classes, wanted.classes);
         }
-        if (!samePieces(got.texts, wanted.texts)) {
+        if (!samePieces(got, wanted)) {
             say(where + ' pieces', got.texts, wanted.texts);
         }
         // Layout positions are multiples of 1/64 px; both pages lay out the same boxes.
@@ -289,8 +312,7 @@ function differences(actual, expected) {
                 return;
             }
             if (got.text !== wanted.text || got.row !== wanted.row || got.piece !== wanted.piece ||
-                (got.offset !== wanted.offset &&
-                 !windowed(got.line.texts[got.piece], wanted.line.texts[wanted.piece]))) {
+                got.offset !== wanted.offset) {
                 say(where, got, wanted);
             } else {
                 compareRows(where + ' row ' + wanted.row, got.line, wanted.line);

@@ -75,6 +75,16 @@ protected:
 
     std::string rowsText() { return script("shownRows().map(e => e.textContent)"); }
 
+    // What a copy of the page's selection puts on the clipboard, as JSON.
+    std::string copySelection() {
+        return script("(() => { let copied = null; const keep = e => { copied = "
+                      "e.clipboardData.getData('text/plain'); }; "
+                      "document.addEventListener('copy', keep); "
+                      "document.dispatchEvent(new ClipboardEvent('copy', {clipboardData: new "
+                      "DataTransfer(), bubbles: true, cancelable: true})); "
+                      "document.removeEventListener('copy', keep); return copied; })()");
+    }
+
     std::string inView(std::string_view element) {
         return script("(() => { const box = (" + std::string(element) +
                       ").getBoundingClientRect(); return box.top >= 0 && box.bottom <= "
@@ -107,7 +117,7 @@ TEST_F(VirtualRows, RowsCarryTheMarkupPagesClassesIndentationAndTreeRoles) {
               R"(<span class=\"collapsed-preview\" id=\"preview-4\">2 items</span>",")"
               R"(<span class=\"bracket\">-</span> <span class=\"null\">null</span>",")"
               R"(<span class=\"bracket\">-</span> <span class=\"bracket\">[]</span>"])");
-    EXPECT_EQ(script("shownRows().map(e => [e.className, e.style.paddingLeft, "
+    EXPECT_EQ(script("shownRows().map(e => [e.className, getComputedStyle(e).paddingLeft, "
                      "e.getAttribute('role'), e.getAttribute('aria-level'), "
                      "e.getAttribute('aria-expanded')])"),
               R"([["line","0px","treeitem","1","true"],["line","32px","treeitem","2",null],)"
@@ -271,16 +281,12 @@ TEST_F(VirtualRows, CopyingAcrossRowsGivesTheRowsTextFromTheData) {
     script("(() => { const end = shownRows().find(e => e.textContent === '- item 1500')"
            ".lastChild.firstChild; getSelection().extend(end, 3); })()");
     EXPECT_EQ(script("getSelection().rangeCount"), "1");
-    script("window.copied = null; document.addEventListener('copy', e => { window.copied = "
-           "e.clipboardData.getData('text/plain'); }); "
-           "document.dispatchEvent(new ClipboardEvent('copy', {clipboardData: new "
-           "DataTransfer(), bubbles: true, cancelable: true}));");
     std::string expected = "\"em 1"; // as JSON
     for (int i = 2; i < 1500; ++i) {
         expected += "\\n- item " + std::to_string(i);
     }
     expected += "\\n- ite\"";
-    EXPECT_EQ(script("window.copied"), expected);
+    EXPECT_EQ(copySelection(), expected);
 }
 
 TEST_F(VirtualRows, CopyingTheWholePageGivesEveryRowAndTheTextAroundThem) {
@@ -289,17 +295,13 @@ TEST_F(VirtualRows, CopyingTheWholePageGivesEveryRowAndTheTextAroundThem) {
         text += "line " + std::to_string(i) + "\n";
     }
     loadListing(text, 2);
-    script("getSelection().selectAllChildren(document.body); window.copied = null; "
-           "document.addEventListener('copy', e => { window.copied = "
-           "e.clipboardData.getData('text/plain'); }); "
-           "document.dispatchEvent(new ClipboardEvent('copy', {clipboardData: new "
-           "DataTransfer(), bubbles: true, cancelable: true}));");
+    script("getSelection().selectAllChildren(document.body)");
     std::string expected = "\"Syntax error"; // the banner, then the lines; as JSON
     for (int i = 1; i <= 500; ++i) {
         expected += "\\nline " + std::to_string(i);
     }
     expected += "\\n\""; // the empty last line
-    EXPECT_EQ(script("window.copied"), expected);
+    EXPECT_EQ(copySelection(), expected);
 }
 
 // Rows 0 to 999 are items; row 1000 is an element holding "outer" (1001) holding "inner" (1002).
@@ -386,16 +388,56 @@ TEST_F(VirtualRows, ALongPieceShowsAWindowHoldingItsCurrentMarkInView) {
     EXPECT_EQ(script("testView.painter.element(1).title.length"), std::to_string(value.size() + 2));
 }
 
-TEST_F(VirtualRows, ARowScrolledToItsMarkIsScrolledBackWhenWrittenAnew) {
+// What the current match's row shows: whether the mark and the key are each the element on top
+// at their own place, whether the key lies within the row, how far the row is scrolled, and the
+// texts of the row's cuts.
+constexpr std::string_view currentRowShows = R"((() => {
+    const mark = document.querySelector('mark.current');
+    const row = mark.closest('#virtual-content > *');
+    const key = row.querySelector(':scope > .key, :scope > .bracket, .line-number');
+    const onTop = (element) => {
+        const box = element.getBoundingClientRect();
+        const hit = document.elementFromPoint((box.left + box.right) / 2,
+                                              (box.top + box.bottom) / 2);
+        return hit === element || element.contains(hit);
+    };
+    const rowBox = row.getBoundingClientRect();
+    const keyBox = key.getBoundingClientRect();
+    return [onTop(mark), onTop(key), keyBox.left >= rowBox.left && keyBox.right <= rowBox.right,
+            row.scrollLeft, [...row.querySelectorAll('.cut')].map(cut => cut.textContent)];
+})())";
+
+TEST_F(VirtualRows, TheCurrentMatchInALongValueIsDrawnWithItsKeyAndCutsThatCopyWhole) {
+    // A 6,400-character line with the needle in its middle.
+    const std::string value = std::string(3'197, 'a') + " needle " + std::string(3'195, 'b');
+    loadVirtual(mappingOf({{"key", value}, {"other", "needle"}}));
+    EXPECT_EQ(search("needle").total, 2);
+    EXPECT_EQ(script(currentRowShows), R"([true,true,true,0,["…"]])");
+    EXPECT_EQ(script("document.querySelector('mark.current').closest('.line').title.length"),
+              std::to_string(value.size() + 5));
+    // The ellipsis is not the document's: no search counts it.
+    EXPECT_EQ(search("…").total, 0);
+    // A copy of the whole row puts back what its cut stands for.
+    script("getSelection().selectAllChildren(shownRows()[0])");
+    EXPECT_EQ(copySelection(), "\"key: " + value + "\"");
+}
+
+TEST_F(VirtualRows, AMatchPastTheRightEdgeOfAShortRowComesIntoViewAndGoesWithTheSearch) {
     const std::string value = std::string(2'000, 'x') + "NEEDLE";
-    loadWithRowsApi(Sequence{"first", value});
-    script("window.at = testView.data.pieces.indexOf('NEEDLE'); testView.painter.setMarks(row => "
-           "row === "
-           "1 ? [[at, at + 6, true]] : null); testView.painter.reveal(1)");
-    EXPECT_EQ(inView("testView.painter.element(1).querySelector('mark.current')"), "true");
-    EXPECT_EQ(script("testView.painter.element(1).scrollLeft > 0"), "true");
-    script("testView.painter.setMarks(null); testView.painter.refresh()");
-    EXPECT_EQ(script("testView.painter.element(1).scrollLeft"), "0");
+    loadVirtual(Sequence{"first", value});
+    EXPECT_EQ(search("needle").total, 1);
+    EXPECT_EQ(script(currentRowShows), R"([true,true,true,0,["…"]])");
+    search("");
+    EXPECT_EQ(script("shownRows()[1].textContent === '- ' + 'x'.repeat(2000) + 'NEEDLE'"),
+              "true");
+}
+
+TEST_F(VirtualRows, AMatchFarIntoALongListingLineShowsWithItsLineNumber) {
+    std::string text = "key: [\n";
+    text += "long: " + std::string(9'000, 'z') + " needle " + std::string(9'000, 'z') + "\n";
+    loadListing(text, 1);
+    EXPECT_EQ(search("needle").total, 1);
+    EXPECT_EQ(script(currentRowShows), R"([true,true,true,0,["…","…"]])");
 }
 
 } // namespace

@@ -21,7 +21,8 @@ using yaml::YamlValue;
 // walk(n): the current mark's text after the search, after each of n steps forward and each of
 // n steps back (so both ends wrap around), and the steps whose current row mark was out of
 // sight. A mark is in sight when it lies inside every box that clips it and the viewport (within
-// a pixel: scroll positions are whole pixels, marks are not).
+// a pixel: scroll positions are whole pixels, marks are not), and is what the engine finds at
+// its centre.
 constexpr std::string_view helpers = R"(
 // A mark in a hidden preview (of an expanded node) is out of sight on both pages alike.
 window.whereHidden = (mark) => {
@@ -49,7 +50,12 @@ window.whereHidden = (mark) => {
     // The viewport without its scroll bars.
     const viewport = {left: 0, top: 0, right: document.documentElement.clientWidth,
                       bottom: document.documentElement.clientHeight};
-    return inside(viewport) ? null : describe(viewport);
+    if (!inside(viewport)) {
+        return describe(viewport);
+    }
+    // Drawn where it lies, not covered or cut off there.
+    const hit = document.elementFromPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    return hit === mark || mark.contains(hit) ? null : 'not on top: ' + (hit && hit.outerHTML.slice(0, 80));
 };
 window.currentText = (step, hidden) => {
     // Where lower-casing lengthened a text, a match can lie past its end: the markup page marks
