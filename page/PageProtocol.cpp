@@ -90,6 +90,7 @@ void appendProtocolScript(std::string& out) {
                  {"kinds", field::kinds},
                  {"listing", field::listing},
                  {"errorLine", field::errorLine},
+                 {"unitCounts", field::unitCounts},
                  {"parts", field::parts}});
     appendRowKinds(out);
     appendNumber(out, "pixelsPerLevel", pixelsPerLevel);

@@ -20,6 +20,9 @@ inline constexpr std::string_view pieces = "pieces";   // every row's pieces, ea
 inline constexpr std::string_view kinds = "kinds";     // one character per row (see rowKindBase)
 inline constexpr std::string_view listing = "listing"; // true: the rows are a numbered listing
 inline constexpr std::string_view errorLine = "errorLine"; // the listing's 1-based marked line
+// [unit, count, ...]: how often each UTF-16 unit occurs in the pieces as shown (the toggle
+// marker as its glyph); missing when the text is not UTF-8.
+inline constexpr std::string_view unitCounts = "unitCounts";
 inline constexpr std::string_view parts = "parts";
 } // namespace field
 

@@ -21,8 +21,9 @@ extern const std::string_view matchSearchScript;
 extern const std::string_view markupPageScript;
 
 // The virtualised page, in the order its script runs them: binary searches, the data, the rows'
-// index, tree and geometry, writing and painting rows, selection, the search's lower-cased copy
-// and its search over the rows, the page's matches, and the page put together.
+// index, tree and geometry, writing and painting rows, selection, the search's lower case of the
+// text's units, a piece searched as a text node, a search text's matches in order, the search
+// over the rows, the page's matches, and the page put together.
 extern const std::string_view sortedArraysScript;
 extern const std::string_view pageDataScript;
 extern const std::string_view rowIndexScript;
@@ -31,7 +32,9 @@ extern const std::string_view scrollGeometryScript;
 extern const std::string_view rowWriterScript;
 extern const std::string_view rowPainterScript;
 extern const std::string_view rowSelectionScript;
-extern const std::string_view loweredTextScript;
+extern const std::string_view unitCaseScript;
+extern const std::string_view pieceSearchScript;
+extern const std::string_view matchEnumeratorScript;
 extern const std::string_view rowSearchScript;
 extern const std::string_view virtualMatchesScript;
 extern const std::string_view virtualPageScript;

@@ -6,6 +6,7 @@
 #include "page/PageProtocol.hpp"
 #include "page/ScalarText.hpp"
 #include "page/TreeOrder.hpp"
+#include "page/UnitCounts.hpp"
 #include "yaml/Utf8.hpp"
 
 #include <algorithm>
@@ -138,6 +139,11 @@ public:
             out_.append(kinds_);
             out_.push_back('"');
         }
+        if (counts_.known()) {
+            out_.push_back(',');
+            appendName(protocol::field::unitCounts);
+            counts_.appendJson(out_);
+        }
         out_.push_back('}');
     }
 
@@ -195,12 +201,13 @@ private:
         const std::size_t count = collapsibleCount(value);
         const unsigned element = key == nullptr ? protocol::sequenceElement : 0;
         if (count != 0) {
-            plainPiece(markers_[2]); // stands for the toggle glyph
+            togglePiece();
             writeLabel(key);
             if (key != nullptr) {
                 plainPiece(":");
             }
             appendDecimal(out_, count);
+            counts_.addDigits(count);
             plainPiece(" items");
             endRow(depth, element | static_cast<unsigned>(protocol::RowClass::collapsible));
             return true;
@@ -241,6 +248,7 @@ private:
     void writeListing(std::string_view text) {
         forEachListedLine(text, [this](std::int64_t number, std::string_view line) {
             appendDecimal(out_, number);
+            counts_.addDigits(static_cast<std::uint64_t>(number));
             out_.append(markers_[0]);
             if (line.empty()) {
                 plainPiece(protocol::emptyLineText);
@@ -264,11 +272,20 @@ private:
 
     // Text known to need no escaping.
     void plainPiece(std::string_view text) {
+        counts_.add(text);
         out_.append(text);
         out_.append(markers_[0]);
     }
 
+    // The toggle's own marker stands for its glyph.
+    void togglePiece() {
+        counts_.add(protocol::toggleGlyph);
+        out_.append(markers_[2]);
+        out_.append(markers_[0]);
+    }
+
     void textPiece(std::string_view text) {
+        counts_.add(text);
         appendText(text);
         out_.append(markers_[0]);
     }
@@ -357,6 +374,7 @@ private:
     UsedCharacters& used_;
     std::array<std::string, 3> markers_;
     std::string kinds_;
+    UnitCounts counts_;
 };
 
 } // namespace

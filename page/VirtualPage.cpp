@@ -37,7 +37,8 @@ const std::string& virtualScript() {
     static const std::string script = scriptOfParts(
         {sortedArraysScript, searchMarksScript, matchSearchScript, pageDataScript, rowIndexScript,
          rowTreeScript, scrollGeometryScript, rowWriterScript, rowPainterScript, rowSelectionScript,
-         loweredTextScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
+         unitCaseScript, pieceSearchScript, matchEnumeratorScript, rowSearchScript,
+         virtualMatchesScript, virtualPageScript});
     return script;
 }
 

@@ -5,7 +5,8 @@ const PageData = (() => {
 
     // The rows as the generator wrote them: every row's pieces in one string, each piece ended
     // by the piece marker and each row by the row marker, the toggle glyph stood for by the
-    // toggle marker; one kind character per tree row; for a listing, the marked line.
+    // toggle marker; one kind character per tree row; for a listing, the marked line; how often
+    // each unit occurs in the pieces as shown, where known.
     function decode(raw) {
         const markers = raw[field.markers];
         return Object.freeze({
@@ -13,6 +14,7 @@ const PageData = (() => {
             kinds: raw[field.kinds] || '',
             listing: raw[field.listing] === true,
             errorLine: raw[field.errorLine] || 0,
+            unitCounts: raw[field.unitCounts] || null,
             marker: Object.freeze({
                 piece: markers.charAt(0),
                 row: markers.charAt(1),

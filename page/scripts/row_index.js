@@ -30,10 +30,18 @@ class RowIndex {
         return this.#starts[row];
     }
 
-    // The row holding the character at `offset`.
+    // The row holding the character at `offset`: the rows are indexed only up to it.
     rowOfOffset(offset) {
-        this.indexUpTo(this.count);
-        return SortedArrays.lastAtMost(this.#starts, this.count, offset);
+        const pieces = this.#pieces;
+        const marker = this.#rowMarker;
+        const starts = this.#starts;
+        let indexed = this.#indexed;
+        while (indexed < this.count && starts[indexed] <= offset) {
+            starts[indexed + 1] = pieces.indexOf(marker, starts[indexed]) + 1;
+            indexed++;
+        }
+        this.#indexed = indexed;
+        return SortedArrays.lastAtMost(starts, indexed, offset);
     }
 
     // [start, end) of each of the row's pieces, flat; the end is the piece's marker.

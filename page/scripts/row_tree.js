@@ -75,7 +75,7 @@ class RowTree {
     // Expands every collapsed row holding `row`; the rows expanded, innermost first.
     expandAncestors(row) {
         const expanded = [];
-        if (this.#listing) {
+        if (this.#listing || this.#collapsedCount === 0) {
             return expanded;
         }
         this.buildStructure();

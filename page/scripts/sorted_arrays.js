@@ -1,5 +1,5 @@
-// Binary searches over the first `length` entries of an ascending typed array, which the rows'
-// index, the visible rows and the search's match offsets all are.
+// Typed arrays that grow, and a binary search over the first `length` entries of an ascending
+// one, which the rows' index and the visible rows are.
 const SortedArrays = Object.freeze({
     // The last position whose entry is at most `value`; 0 when none is.
     lastAtMost(array, length, value) {
@@ -11,21 +11,6 @@ const SortedArrays = Object.freeze({
                 low = middle;
             } else {
                 high = middle - 1;
-            }
-        }
-        return low;
-    },
-
-    // The first position whose entry is at least `value`; `length` when none is.
-    firstAtLeast(array, length, value) {
-        let low = 0;
-        let high = length;
-        while (low < high) {
-            const middle = (low + high) >>> 1;
-            if (array[middle] < value) {
-                low = middle + 1;
-            } else {
-                high = middle;
             }
         }
         return low;

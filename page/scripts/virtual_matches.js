@@ -67,7 +67,7 @@ class VirtualMatches {
     // The pieces' offset of the current match when it lies in the rows, else -1.
     #currentRowOffset() {
         return this.#isRowMatch(this.#current)
-            ? this.#rows.offsets[this.#current - 1 - this.#before.length] : -1;
+            ? this.#rows.offsetAt(this.#current - 1 - this.#before.length) : -1;
     }
 
     // The painter expands what hides the match, brings its row into view and writes the row so

@@ -21,11 +21,10 @@ const VirtualPage = (() => {
         const geometry = new ScrollGeometry(container, tree, data.listing);
         const writer = new RowWriter(data, index, tree);
         const painter = new RowPainter(container, tree, geometry, writer);
-        const lowered = new LoweredText(data);
-        const rowSearch = new RowSearch(data, index, lowered);
+        const rowSearch = new RowSearch(data, index);
         const search = new MatchSearch(new VirtualMatches(container, index, painter, rowSearch));
         const selection = new RowSelection(data, container, tree, painter, writer);
-        return {data, container, index, tree, geometry, writer, painter, lowered, rowSearch, search,
+        return {data, container, index, tree, geometry, writer, painter, rowSearch, search,
                 selection};
     }
 
@@ -79,14 +78,14 @@ const VirtualPage = (() => {
     function arrived(data) {
         view = assemble(data);
         listen(view);
-        const {index, tree, painter, lowered} = view;
+        const {index, tree, painter} = view;
         if (data.listing && data.errorLine >= 1 && data.errorLine <= index.count) {
             painter.reveal(data.errorLine - 1);
         } else {
             painter.render();
         }
-        // The index and the search's copy are finished in slices, so that the first rows show
-        // as early as they can and searching later does not pay for them.
+        // The index and the tree's structure are finished in slices, so that the first rows show
+        // as early as they can and collapsing later does not pay for them.
         inBackground(() => {
             if (index.indexSlice(indexSliceRows)) {
                 return true;
@@ -94,7 +93,6 @@ const VirtualPage = (() => {
             tree.buildStructure();
             return false;
         });
-        inBackground(() => lowered.makeSlice());
         const calls = waitingCalls;
         waitingCalls = null;
         calls.forEach((call) => call());

@@ -213,8 +213,8 @@ TEST(PageScripts, NoneCanEndItsElementAndTheMarkupPagePublishesTheThreeFunctions
     for (const std::string_view script :
          {std::string_view(protocol), searchMarksScript, matchSearchScript, markupPageScript,
           sortedArraysScript, pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript,
-          rowWriterScript, rowPainterScript, rowSelectionScript, loweredTextScript, rowSearchScript,
-          virtualMatchesScript, virtualPageScript}) {
+          rowWriterScript, rowPainterScript, rowSelectionScript, unitCaseScript, pieceSearchScript,
+          matchEnumeratorScript, rowSearchScript, virtualMatchesScript, virtualPageScript}) {
         std::string lower(script);
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 
@@ -32,6 +33,7 @@ struct PageData {
     std::string kinds; // as written, UTF-8
     bool listing = false;
     std::optional<std::int64_t> errorLine;
+    std::optional<std::map<char16_t, std::int64_t>> unitCounts;
     std::string raw; // the JSON text
 };
 
@@ -101,6 +103,19 @@ public:
         throw std::runtime_error("expected a boolean at " + std::to_string(at_));
     }
 
+    std::vector<std::int64_t> integers() {
+        std::vector<std::int64_t> values;
+        expect('[');
+        while (!peek(']')) {
+            values.push_back(integer());
+            if (peek(',')) {
+                expect(',');
+            }
+        }
+        expect(']');
+        return values;
+    }
+
     std::int64_t integer() {
         std::size_t length = 0;
         const std::int64_t value = std::stoll(std::string(text_.substr(at_)), &length);
@@ -153,6 +168,19 @@ std::vector<Row> splitRows(const std::u32string& text, const std::u32string& mar
     return rows;
 }
 
+// How often each UTF-16 unit occurs in the rows' pieces as the page shows them.
+std::map<char16_t, std::int64_t> unitCountsOf(const std::vector<Row>& rows) {
+    std::map<char16_t, std::int64_t> counts;
+    for (const Row& row : rows) {
+        for (const std::string& piece : row.pieces) {
+            for (const char16_t unit : utf8::toUtf16(piece)) {
+                ++counts[unit];
+            }
+        }
+    }
+    return counts;
+}
+
 std::string dataOf(const std::string& page) {
     const std::string start = R"(<script type="application/json" id="page-data">)";
     const std::size_t from = page.find(start);
@@ -182,6 +210,14 @@ PageData decode(const std::string& page) {
             data.listing = reader.boolean();
         } else if (name == "errorLine") {
             data.errorLine = reader.integer();
+        } else if (name == "unitCounts") {
+            const std::vector<std::int64_t> pairs = reader.integers();
+            EXPECT_EQ(pairs.size() % 2, 0U);
+            data.unitCounts.emplace();
+            for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+                EXPECT_TRUE(pairs[i] > (i == 0 ? -1 : pairs[i - 2])) << "ascending units";
+                (*data.unitCounts)[static_cast<char16_t>(pairs[i])] = pairs[i + 1];
+            }
         } else {
             ADD_FAILURE() << "unknown member " << name;
         }
@@ -200,6 +236,9 @@ PageData decode(const std::string& page) {
             data.rows[i].depth = (kinds[i] - 0x100) / 16;
             data.rows[i].kind = (kinds[i] - 0x100) % 16;
         }
+    }
+    if (data.unitCounts) {
+        EXPECT_EQ(*data.unitCounts, unitCountsOf(data.rows)) << "the counts of the shown text";
     }
     return data;
 }
@@ -371,6 +410,9 @@ TEST(VirtualPageData, NulAfterAnUnfinishedSequenceDoesNotJoinTheBytesAroundIt) {
     const PageData data =
         decode(writeVirtualPage({text, nullptr, banner}, Appearance::light, 14).inlined());
     EXPECT_NE(data.raw.find("a\xE2\x82\xEF\xBF\xBD\xC2\x80"), std::string::npos);
+    // How the engine replaces bytes that are not UTF-8 is its own: the page counts the units.
+    EXPECT_FALSE(data.unitCounts.has_value());
+    EXPECT_TRUE(decodeListing("valid: [\n", 1).unitCounts.has_value());
 }
 
 TEST(VirtualPageData, MarkersAvoidEveryCharacterThePiecesHold) {
@@ -486,7 +528,8 @@ TEST(VirtualPageFrame, TheContainerIsEmptyAndTheDataFollowsIt) {
     const std::string script = scriptOfParts(
         {sortedArraysScript, searchMarksScript, matchSearchScript, pageDataScript, rowIndexScript,
          rowTreeScript, scrollGeometryScript, rowWriterScript, rowPainterScript, rowSelectionScript,
-         loweredTextScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
+         unitCaseScript, pieceSearchScript, matchEnumeratorScript, rowSearchScript,
+         virtualMatchesScript, virtualPageScript});
     EXPECT_NE(page.find("}</script>\n\n    <script>" + script + "</script>\n</body>\n</html>"),
               std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));
