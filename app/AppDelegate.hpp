@@ -1,13 +1,10 @@
-// The application's delegate: the shared viewer delegate, unchanged.
+// The application's delegate: the shared viewer delegate, which Quessel uses as it is.
 #pragma once
 
 #include "viewer_core/gtk/ViewerAppDelegate.hpp"
 
 namespace quessel::app {
 
-class AppDelegate : public core::ViewerAppDelegate {
-public:
-    using ViewerAppDelegate::ViewerAppDelegate;
-};
+using AppDelegate = core::ViewerAppDelegate;
 
 } // namespace quessel::app
