@@ -221,11 +221,15 @@ void ContentView::setTotalMatches(int value) {
     searchBar_.setMatches(currentMatch_, totalMatches_);
 }
 
+// The page's default is the setting's: a document shown before the settings are read looks the
+// same as after.
+static_assert(page::defaultFontSize == core::SharedSettings::defaultFontSize);
+
 int ContentView::fontSizeForPage(double setting) noexcept {
     constexpr double lowest = std::numeric_limits<int>::min();
     constexpr double highest = std::numeric_limits<int>::max();
     if (!std::isfinite(setting) || setting <= lowest - 1.0 || setting >= highest + 1.0) {
-        return 14;
+        return page::defaultFontSize;
     }
     return static_cast<int>(setting);
 }

@@ -68,7 +68,7 @@ public:
 
     core::FindAction findAction();
 
-    // A setting that is not a finite number within the range of int is passed as 14.
+    // A setting that is not a finite number within the range of int is passed as the default.
     static int fontSizeForPage(double setting) noexcept;
 
     // The file being read for opening, if any: the window tells of it while it takes long.

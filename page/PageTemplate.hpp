@@ -10,6 +10,10 @@
 
 namespace quessel::page {
 
+// The body text size of a page, in CSS pixels, unless another is asked for: the viewer's default
+// setting, and quessel-render's.
+inline constexpr int defaultFontSize = 14;
+
 // The pieces are written in this order, and nothing else stands between them:
 //   appendPageStart, [appendErrorBanner], appendContentStart, <content>, appendContentEnd,
 //   appendPageEnd.

@@ -38,8 +38,9 @@ int parseFontSize(std::string_view value) {
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
     if (error != std::errc{} || end != value.data() + value.size() || size < smallestFontSize ||
         size > largestFontSize) {
-        throw UsageError("--font-size takes a whole number from 8 to 48, not '" +
-                         std::string(value) + "'");
+        throw UsageError("--font-size takes a whole number from " +
+                         std::to_string(smallestFontSize) + " to " +
+                         std::to_string(largestFontSize) + ", not '" + std::string(value) + "'");
     }
     return size;
 }
@@ -115,27 +116,34 @@ std::string_view renderSynopsis() {
            "                      [--page markup|virtual|auto] [FILE|-]\n";
 }
 
-std::string_view renderHelp() {
-    return "Usage: quessel-render [--appearance light|dark] [--font-size N]\n"
-           "                      [--page markup|virtual|auto] [FILE|-]\n"
-           "Writes the page Quessel shows for a YAML document to standard output.\n"
-           "With no FILE, or when FILE is -, the document is read from standard input.\n"
-           "\n"
-           "  --appearance light|dark  the colour palette of the page (default: light)\n"
-           "  --font-size N            body text size in pixels, 8 to 48 (default: 14)\n"
-           "  --page markup|virtual|auto\n"
-           "                           markup: every line as elements, for any browser, its\n"
-           "                           find, printing and assistive technology (default);\n"
-           "                           virtual: the document as data, only the lines in view\n"
-           "                           built (needs JavaScript); auto: markup up to 1000\n"
-           "                           lines, virtual above, as the viewer shows it\n"
-           "  --help                   show this help and exit\n"
-           "  --version                show the version and exit\n"
-           "\n"
-           "Exit status: 0 when the page was written, also for text that is not valid YAML\n"
-           "(the page then shows the error over the numbered text); 1 when the document\n"
-           "cannot be read or is not UTF-8 text, or the page cannot be written; 2 for a\n"
-           "command line that cannot be obeyed.\n";
+const std::string& renderHelp() {
+    // Built once from the limits the parser applies, so that the two cannot disagree.
+    static const std::string help = [] {
+        std::string text(renderSynopsis());
+        text += "Writes the page Quessel shows for a YAML document to standard output.\n"
+                "With no FILE, or when FILE is -, the document is read from standard input.\n"
+                "\n"
+                "  --appearance light|dark  the colour palette of the page (default: light)\n"
+                "  --font-size N            body text size in pixels, ";
+        text += std::to_string(smallestFontSize) + " to " + std::to_string(largestFontSize) +
+                " (default: " + std::to_string(page::defaultFontSize) + ")\n";
+        text += "  --page markup|virtual|auto\n"
+                "                           markup: every line as elements, for any browser, its\n"
+                "                           find, printing and assistive technology (default);\n"
+                "                           virtual: the document as data, only the lines in view\n"
+                "                           built (needs JavaScript); auto: markup up to ";
+        text += std::to_string(page::virtualPageThreshold) + "\n";
+        text += "                           lines, virtual above, as the viewer shows it\n"
+                "  --help                   show this help and exit\n"
+                "  --version                show the version and exit\n"
+                "\n"
+                "Exit status: 0 when the page was written, also for text that is not valid YAML\n"
+                "(the page then shows the error over the numbered text); 1 when the document\n"
+                "cannot be read or is not UTF-8 text, or the page cannot be written; 2 for a\n"
+                "command line that cannot be obeyed.\n";
+        return text;
+    }();
+    return help;
 }
 
 } // namespace quessel::render

@@ -3,6 +3,7 @@
 
 #include "page/Appearance.hpp"
 #include "page/PageKind.hpp"
+#include "page/PageTemplate.hpp"
 
 #include <optional>
 #include <stdexcept>
@@ -20,7 +21,7 @@ struct RenderOptions {
 
     Action action = Action::render;
     Appearance appearance = Appearance::light;
-    int fontSize = 14;
+    int fontSize = page::defaultFontSize;
     // Markup unless asked otherwise: an exported page then works in any browser, for its find,
     // printing and assistive technology.
     PageKind page = PageKind::markup;
@@ -39,6 +40,6 @@ RenderOptions parseRenderArguments(const std::vector<std::string_view>& argument
 
 // The one-line synopsis, and the full text --help prints.
 std::string_view renderSynopsis();
-std::string_view renderHelp();
+const std::string& renderHelp();
 
 } // namespace quessel::render

@@ -1,6 +1,7 @@
 // The web view host's companion: what was loaded last, the search notifications, the page's counts.
 #pragma once
 
+#include "page/PageTemplate.hpp"
 #include "viewer_core/NotificationCenter.hpp"
 
 #include <webkit/webkit.h>
@@ -64,7 +65,7 @@ private:
 
     PageWebView* webView_ = nullptr;
     std::shared_ptr<const std::string> lastContent_ = std::make_shared<const std::string>();
-    int lastFontSize_ = 14;
+    int lastFontSize_ = page::defaultFontSize;
     CountBinding currentMatch_;
     CountBinding totalMatches_;
     core::ObserverToken searchObserver_;

@@ -57,13 +57,13 @@ void YAMLWebView::applyFontSize() {
 
 void YAMLWebView::forget() {
     if (!builder_.pending() && coordinator_->lastContent().empty() &&
-        coordinator_->lastFontSize() == 14) {
+        coordinator_->lastFontSize() == page::defaultFontSize) {
         return;
     }
     builder_.cancel();
     coordinator_->setLastContent(nullptr);
-    coordinator_->setLastFontSize(14);
-    pageFontSize_ = 14;
+    coordinator_->setLastFontSize(page::defaultFontSize);
+    pageFontSize_ = page::defaultFontSize;
     page_.loadPage(std::string());
     setBusy(false);
 }

@@ -5,6 +5,7 @@
 #include "app/web/Coordinator.hpp"
 #include "app/web/PageWebView.hpp"
 #include "app/web/PlatformAppearance.hpp"
+#include "page/PageTemplate.hpp"
 
 #include <gtkmm/box.h>
 #include <sigc++/signal.h>
@@ -58,7 +59,7 @@ private:
     PageWebView page_;
     bool busy_ = false;
     // The font size of the page in the engine, or of the page being made for it.
-    int pageFontSize_ = 14;
+    int pageFontSize_ = page::defaultFontSize;
     sigc::signal<void(bool)> busyChanged_;
     // Last, so that it goes first: no page arrives for a host being taken down.
     BackgroundPageBuilder builder_;
