@@ -105,57 +105,6 @@ TEST(MarkupPageStyles, FontSizeIsWrittenInPixelsAndFixedSizesStay) {
     EXPECT_NE(styles.find("sans-serif; font-size: 14px; }"), std::string::npos);
 }
 
-// Every rule, in order, with its declarations in order.
-TEST(MarkupPageStyles, RulesAppearInOrderWithTheirDeclarations) {
-    const std::vector<std::string> rules = {
-        "* { margin: 0; padding: 0; box-sizing: border-box; }",
-        "body { font-family: ui-monospace, SFMono-Regular, \"SF Mono\", Menlo, Monaco, monospace; "
-        "font-size: 14px; line-height: 1.35; background-color: var(--bg-color); color: "
-        "var(--text-color); padding: 12px 16px; -webkit-user-select: text; user-select: text; }",
-        ".error-banner { background-color: var(--error-bg); color: var(--error-text); padding: "
-        "8px 12px; border-radius: 4px; margin-bottom: 12px; font-family: -apple-system, "
-        "BlinkMacSystemFont, sans-serif; font-size: 14px; }",
-        ".raw-content { font-family: ui-monospace, SFMono-Regular, \"SF Mono\", Menlo, Monaco, "
-        "monospace; }",
-        ".raw-line { display: flex; line-height: 1.4; }",
-        ".raw-line .line-number { min-width: 36px; padding-right: 12px; text-align: right; "
-        "color: var(--null-color); user-select: none; flex-shrink: 0; }",
-        ".raw-line .line-content { white-space: pre-wrap; word-wrap: break-word; flex: 1; }",
-        ".raw-line.error-line { background-color: var(--current-highlight-bg); margin: 0 -16px; "
-        "padding: 0 16px; }",
-        ".raw-line.error-line .line-number { font-weight: bold; }",
-        ".key { color: var(--key-color); }",
-        ".string { color: var(--string-color); }",
-        ".number { color: var(--number-color); }",
-        ".boolean { color: var(--boolean-color); }",
-        ".null { color: var(--null-color); font-style: italic; }",
-        ".bracket { color: var(--bracket-color); }",
-        ".toggle { display: inline-block; width: 14px; color: var(--toggle-color); cursor: "
-        "pointer; user-select: none; font-size: 11px; text-align: center; vertical-align: "
-        "middle; transition: transform 0.1s ease; }",
-        ".toggle:hover { color: var(--text-color); }",
-        ".toggle.collapsed { transform: rotate(-90deg); }",
-        ".content { display: inline; }",
-        ".content.collapsed { display: none; }",
-        ".collapsed-preview { display: none; color: var(--null-color); background-color: "
-        "var(--collapsed-bg); padding: 1px 5px; border-radius: 3px; font-size: 12px; "
-        "margin-left: 4px; vertical-align: middle; }",
-        ".collapsed-preview.visible { display: inline; }",
-        ".line { display: block; padding: 0; margin: 0; }",
-        "mark.highlight { background-color: var(--highlight-bg); border-radius: 2px; padding: 0 "
-        "1px; }",
-        "mark.highlight.current { background-color: var(--current-highlight-bg); }",
-    };
-    const std::string styles = head(pageOf({}));
-    std::size_t position = styles.find("}\n"); // after the palette
-    for (const std::string& rule : rules) {
-        EXPECT_EQ(styles.compare(position + 2, rule.size(), rule), 0)
-            << "expected " << rule << "\nfound " << styles.substr(position + 2, rule.size());
-        position = styles.find("}\n", position + 2);
-    }
-    EXPECT_EQ(position + 2, styles.size()) << "rules after the last expected one";
-}
-
 // `count` listing lines: count - 1 line feeds.
 std::string textOfLines(std::size_t count) {
     std::string text;
