@@ -428,8 +428,7 @@ TEST_F(VirtualRows, AMatchPastTheRightEdgeOfAShortRowComesIntoViewAndGoesWithThe
     EXPECT_EQ(search("needle").total, 1);
     EXPECT_EQ(script(currentRowShows), R"([true,true,true,0,["…"]])");
     search("");
-    EXPECT_EQ(script("shownRows()[1].textContent === '- ' + 'x'.repeat(2000) + 'NEEDLE'"),
-              "true");
+    EXPECT_EQ(script("shownRows()[1].textContent === '- ' + 'x'.repeat(2000) + 'NEEDLE'"), "true");
 }
 
 TEST_F(VirtualRows, AMatchFarIntoALongListingLineShowsWithItsLineNumber) {
