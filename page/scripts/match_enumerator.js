@@ -11,6 +11,9 @@ class MatchEnumerator {
     offsets = new Int32Array(64);
     count = 0;
     done = false;
+    // The number of matches, where it is known before they are found: the offsets then take
+    // one allocation when they are all found.
+    expected = -1;
 
     #data;
     #needle;
@@ -39,10 +42,6 @@ class MatchEnumerator {
         this.#ranges = unitCase.irregularRows();
     }
 
-    // The number of matches, where it is known before they are found: the offsets then take
-    // one allocation when they are all found.
-    expected = -1;
-
     // Finds matches until there are more than `index`, or no more.
     reach(index) {
         if (this.expected > this.offsets.length && index >= this.offsets.length) {
@@ -67,8 +66,8 @@ class MatchEnumerator {
     // Beyond the last row of irregular case, for a text without surrogates, every candidate is
     // a match: found in one loop, millions of times for a frequent letter.
     #runToEnd(index) {
-        if (this.#candidates.streams !== undefined) {
-            const found = this.#candidates.streams.fill(this.offsets, this.count, index, this.#from);
+        if (this.#candidates instanceof UnitStreams) {
+            const found = this.#candidates.fill(this.offsets, this.count, index, this.#from);
             this.offsets = found.offsets;
             this.count = found.count;
             this.#from = found.from;
@@ -81,7 +80,7 @@ class MatchEnumerator {
         let count = this.count;
         let from = this.#from;
         while (count <= index) {
-            const start = candidates(from);
+            const start = candidates.first(from);
             if (start === -1) {
                 this.done = true;
                 break;
@@ -103,7 +102,7 @@ class MatchEnumerator {
             return;
         }
         for (;;) {
-            const start = this.#candidates(this.#from);
+            const start = this.#candidates.first(this.#from);
             if (this.#range < this.#ranges.length &&
                 this.#ranges[this.#range] <= (start === -1 ? Infinity : start)) {
                 if (this.#searchIrregularRow()) {
@@ -133,8 +132,8 @@ class MatchEnumerator {
         const end = this.#ranges[this.#range + 1];
         this.#range += 2;
         let candidate = !this.#candidatesFindAll;
-        for (let at = this.#candidates(start); !candidate && at !== -1 && at < end;
-             at = this.#candidates(at + 1)) {
+        for (let at = this.#candidates.first(start); !candidate && at !== -1 && at < end;
+             at = this.#candidates.first(at + 1)) {
             candidate = this.#verify(at);
         }
         this.#from = end;
@@ -147,30 +146,24 @@ class MatchEnumerator {
         return this.#pending.length > 0;
     }
 
-    // A function giving the first candidate at or after an offset, or -1.
+    // What gives the first candidate at or after an offset (`first(from)`, -1 for none).
     static #candidatesOf(pieces, needle, preimages, surrogates) {
         if (!surrogates && preimages.every((units, i) => units.length === 1 &&
                                                          units[0] === needle[i])) {
-            return (from) => pieces.indexOf(needle, from);
+            return {first: (from) => pieces.indexOf(needle, from)};
         }
         if (needle.length === 1) {
-            return MatchEnumerator.#unitCandidates(pieces, preimages[0]);
+            return new UnitStreams(pieces, preimages[0]);
         }
         const pattern = new RegExp(preimages.map((units, i) => MatchEnumerator.#classOf(
             surrogates ? MatchEnumerator.#surrogateRange(needle.charCodeAt(i), units) : units))
             .join(''), 'g');
-        return (from) => {
-            pattern.lastIndex = from;
-            return pattern.test(pieces) ? pattern.lastIndex - needle.length : -1;
+        return {
+            first: (from) => {
+                pattern.lastIndex = from;
+                return pattern.test(pieces) ? pattern.lastIndex - needle.length : -1;
+            },
         };
-    }
-
-    // For a one-unit text: each unit that lower-cases to it, found with indexOf and merged.
-    static #unitCandidates(pieces, units) {
-        const streams = new UnitStreams(pieces, units);
-        const candidates = (from) => streams.first(from);
-        candidates.streams = streams;
-        return candidates;
     }
 
     static #classOf(units) {
@@ -224,7 +217,8 @@ class MatchEnumerator {
     }
 }
 
-// The places of a few units in the pieces, each found with indexOf and taken in order.
+// The candidates of a one-unit text: the places of each unit that lower-cases to it, found with
+// indexOf and taken in order.
 class UnitStreams {
     #pieces;
     #units;

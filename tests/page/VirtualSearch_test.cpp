@@ -337,6 +337,20 @@ TEST_F(VirtualSearch, RandomDocumentsOfIrregularCaseAnswerAsOnTheMarkupPage) {
     }
 }
 
+// Letters beyond the Basic Multilingual Plane lower-case as surrogate pairs, and some signs
+// lower-case to letters of another block (KELVIN SIGN to k, ANGSTROM SIGN to å): the units that
+// lower-case to a search text's units are more than its upper case.
+TEST_F(VirtualSearch, LettersThatLowerCaseInPairsOrToOtherBlocksAnswerAsOnTheMarkupPage) {
+    expectSameSearches(pagesOfYaml("deseret: \"\U00010400\U00010428 \U00010400x \U00010428\"\n"
+                                   "kelvin: \"\u212A k K \u212Ak\"\n"
+                                   "angstrom: \"\u212B \u00E5 \u00C5\"\n"
+                                   "emoji: \"\U0001F600 \U0001F600x\"\n"
+                                   "titlecase: \"\u01C5 \u01C6 \u01C4\"\n"
+                                   "mixed: [\"\U00010400\u212A\", \"\u212A\U00010428\"]\n"),
+                       {"\U00010428", "\U00010428x", "k", "kk", "\u00E5", "\U0001F600",
+                        "\U0001F600x", "\u01C6", "\U00010428k", "k\U00010428", "x"});
+}
+
 TEST_F(VirtualSearch, HostileMarkupIsSearchedAsText) {
     expectSameSearches(
         pagesOfYaml("\"<script>canary()</script>\": "
