@@ -150,7 +150,7 @@ class MatchEnumerator {
     static #candidatesOf(pieces, needle, preimages, surrogates) {
         if (!surrogates && preimages.every((units, i) => units.length === 1 &&
                                                          units[0] === needle[i])) {
-            return {first: (from) => pieces.indexOf(needle, from)};
+            return MatchEnumerator.#remembering((from) => pieces.indexOf(needle, from));
         }
         if (needle.length === 1) {
             return new UnitStreams(pieces, preimages[0]);
@@ -158,10 +158,25 @@ class MatchEnumerator {
         const pattern = new RegExp(preimages.map((units, i) => MatchEnumerator.#classOf(
             surrogates ? MatchEnumerator.#surrogateRange(needle.charCodeAt(i), units) : units))
             .join(''), 'g');
+        return MatchEnumerator.#remembering((from) => {
+            pattern.lastIndex = from;
+            return pattern.test(pieces) ? pattern.lastIndex - needle.length : -1;
+        });
+    }
+
+    // The last candidate found answers every later question from before it: rows of irregular
+    // case, each asking whether a candidate lies inside it, must not each search on to the next
+    // match far beyond.
+    static #remembering(find) {
+        let askedFrom = -1;
+        let found = -2; // nothing asked yet
         return {
-            first: (from) => {
-                pattern.lastIndex = from;
-                return pattern.test(pieces) ? pattern.lastIndex - needle.length : -1;
+            first(from) {
+                if (found === -2 || from < askedFrom || (found !== -1 && from > found)) {
+                    askedFrom = from;
+                    found = find(from);
+                }
+                return found;
             },
         };
     }

@@ -92,28 +92,41 @@ class RowSearch {
         return preimages;
     }
 
-    // A one-unit text is counted from the unit counts, the rows of irregular case apart; null
-    // for a longer text.
+    // A one-unit text is counted from the unit counts, where the rows of irregular case count as
+    // their piece-by-piece search does; null for a longer text.
     #counted(needle, preimages) {
         if (needle.length !== 1 || /[\uD800-\uDFFF]/.test(needle)) {
             return null;
         }
-        let count = preimages[0].count;
         const ranges = this.#case.irregularRows();
+        let count = preimages[0].count - this.#occurrencesIn(preimages[0].units, ranges);
         for (let r = 0; r < ranges.length; r += 2) {
-            count -= this.#occurrences(preimages[0].units, ranges[r], ranges[r + 1]);
             PieceSearch.eachMatch(this.#data, ranges[r], ranges[r + 1], needle, () => count++);
         }
         return count;
     }
 
-    #occurrences(units, start, end) {
+    // How often the units occur inside the ranges ([start, end) pairs, ascending): each unit's
+    // places are walked once, from range to range, never searching the same text twice.
+    #occurrencesIn(units, ranges) {
         const pieces = this.#data.pieces;
         let count = 0;
         for (const unit of units) {
-            for (let at = pieces.indexOf(unit, start); at !== -1 && at < end;
-                 at = pieces.indexOf(unit, at + 1)) {
-                count++;
+            let range = 0;
+            let at = ranges.length > 0 ? pieces.indexOf(unit, ranges[0]) : -1;
+            while (at !== -1) {
+                while (range < ranges.length && ranges[range + 1] <= at) {
+                    range += 2;
+                }
+                if (range >= ranges.length) {
+                    break;
+                }
+                if (at >= ranges[range]) {
+                    count++;
+                    at = pieces.indexOf(unit, at + 1);
+                } else {
+                    at = pieces.indexOf(unit, ranges[range]);
+                }
             }
         }
         return count;
