@@ -4,6 +4,7 @@
 #include "page/Decimal.hpp"
 #include "page/HtmlEscape.hpp"
 #include "page/NodeIdSource.hpp"
+#include "page/PageProtocol.hpp"
 #include "page/ScalarMarkup.hpp"
 #include "page/TreeOrder.hpp"
 
@@ -19,7 +20,7 @@ using yaml::YamlValue;
 
 namespace {
 
-constexpr std::ptrdiff_t pixelsPerLevel = 16;
+constexpr std::ptrdiff_t pixelsPerLevel = protocol::pixelsPerLevel;
 
 // A nested line element sits inside its parent line, whose padding already moved it right: each
 // line adds one level to its parent's, so every level sits 16 px right of the one above and the
@@ -166,7 +167,9 @@ void TreeRenderer::appendCollapsibleEntry(std::string& out, const EntryId& id,
     out.append(id.text());
     out.append(R"(" onclick="toggle(')");
     out.append(id.text());
-    out.append(R"lit(')">▼</span>)lit");
+    out.append(R"lit(')">)lit");
+    out.append(protocol::toggleGlyph);
+    out.append("</span>");
     label.append(out);
     if (label.key != nullptr) {
         out.push_back(':');
