@@ -26,6 +26,8 @@ public:
     // Composes the node whose events come next and reads the document end after it. Events are
     // handled one at a time with a stack of open collections, so nesting costs no recursion.
     Node loadDocument();
+    // A new document starts: aliases may no longer name the nodes of the ones before.
+    void forgetAnchors() { anchorMap_.clear(); }
 
 private:
     struct Open {

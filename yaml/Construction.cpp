@@ -45,9 +45,12 @@ Construction::Construction(const Constructor& constructor, ExpansionBudget& budg
 
 YamlValue Construction::any(const Node& node) {
     switch (node.kind()) {
-    case Node::Kind::scalar:
+    case Node::Kind::scalar: {
         budget_.charge(node.occurrence());
-        return scalarValue(node);
+        YamlValue value = scalarValue(node);
+        value.notes = notesOf(node);
+        return value;
+    }
     case Node::Kind::alias:
         aliasNodeReached();
     default:
@@ -58,6 +61,7 @@ YamlValue Construction::any(const Node& node) {
 YamlValue Construction::build(const Node& node, Shape shape) {
     budget_.charge(node.occurrence());
     push(node, shape, Slot::result, node.occurrence());
+    stack_.back().value.notes = notesOf(node);
     return run();
 }
 
@@ -94,8 +98,12 @@ void Construction::step() {
 void Construction::stepMapping(Frame& frame) {
     const FlatPair item = pairAt(frame, frame.next);
     if (!frame.awaitingValue) {
+        NotesBox notes = keyNotesOf(item, frame);
         if (const auto text = keyText(item.pair.key, item.alias, Slot::key)) {
             beginEntry(frame, *text);
+            frame.value.as<Mapping>().entries()[frame.target].keyNotes = std::move(notes);
+        } else {
+            stack_[stack_.size() - 2].pendingKeyNotes = std::move(notes);
         }
         return;
     }
@@ -147,13 +155,17 @@ void Construction::visit(const Node& child, const detail::AliasOccurrence* outer
     const detail::AliasOccurrence* alias = outermost(child, outer);
     budget_.charge(alias);
     switch (child.kind()) {
-    case Node::Kind::scalar:
-        deliver(scalarValue(child), slot);
+    case Node::Kind::scalar: {
+        YamlValue value = scalarValue(child);
+        value.notes = notesOf(child);
+        deliver(std::move(value), slot);
         return;
+    }
     case Node::Kind::alias:
         aliasNodeReached();
     default:
         push(child, shapeOf(child), slot, alias);
+        stack_.back().value.notes = notesOf(child);
     }
 }
 
@@ -213,6 +225,7 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
         break;
     case Slot::key:
         beginEntry(top, flowText(value));
+        top.value.as<Mapping>().entries()[top.target].keyNotes = std::move(top.pendingKeyNotes);
         break;
     case Slot::member:
         addMember(top, flowText(value));
@@ -296,7 +309,52 @@ FlatPair Construction::pairAt(const Frame& frame, std::size_t index) const {
     if (frame.flatBegin != noFlattening) {
         return flat_[frame.flatBegin + index];
     }
-    return {frame.node.pairs()[index], frame.alias};
+    return {frame.node.pairs()[index], frame.alias, frame.node.data()};
+}
+
+// Most nodes have nothing to note; they are told apart by their flags and tag alone. A node
+// reached through an alias notes only the alias: its anchor and tag stand where it is defined.
+NotesBox Construction::notesOf(const Node& node) {
+    detail::NodeData& data = *node.data();
+    const detail::AliasOccurrence* occurrence = node.occurrence();
+    const bool anchored = (data.flags & detail::anchored) != 0;
+    // Implicit tags resolve to names the layer knows, so only a written tag can be custom.
+    const bool mayBeCustom = data.tagName >= detail::wellKnownTagCount;
+    if (occurrence == nullptr && !anchored && !mayBeCustom) {
+        return {};
+    }
+    NodeNotes notes;
+    if (occurrence != nullptr) {
+        if (const Anchor* anchor = data.arena->anchorOf(&data)) {
+            notes.alias = anchor->rawValue;
+        }
+        return NotesBox(std::move(notes));
+    }
+    if (anchored) {
+        if (const Anchor* anchor = data.arena->anchorOf(&data)) {
+            notes.anchor = anchor->rawValue;
+        }
+    }
+    if (mayBeCustom && dispatch(data).custom) {
+        notes.tag = writtenTag(data.arena->tagName(data.tagName));
+    }
+    if (notes.anchor.empty() && notes.tag.empty()) {
+        return {};
+    }
+    return NotesBox(std::move(notes));
+}
+
+NotesBox Construction::keyNotesOf(const FlatPair& item, const Frame& frame) {
+    NotesBox own = notesOf(item.pair.key);
+    if (item.owner == frame.node.data()) {
+        return own;
+    }
+    NodeNotes notes = own ? *own.get() : NodeNotes{};
+    notes.merged = true;
+    if (const Anchor* anchor = item.owner->arena->anchorOf(item.owner)) {
+        notes.mergedFrom = anchor->rawValue;
+    }
+    return NotesBox(std::move(notes));
 }
 
 YamlValue Construction::scalarValue(const Node& scalar) {
@@ -353,6 +411,8 @@ const Construction::Dispatch& Construction::dispatch(detail::NodeData& node) {
             found->second != Constructor::SequenceConstruction::sequence) {
             entry.sequence = Shape::pairs;
         }
+        entry.custom = entry.scalar == nullptr && !constructor_.mappingMap().contains(name) &&
+                       !constructor_.sequenceMap().contains(name);
         entry.known = true;
     }
     return entry;

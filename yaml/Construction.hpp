@@ -50,13 +50,15 @@ private:
         YamlValue value;
         std::size_t target = 0; // mapping: the entry the next value goes to
         YamlValue pairKey;
+        NotesBox pendingKeyNotes; // for the complex key being built in the frame above
         std::unique_ptr<KeyIndex> index;
     };
     static constexpr std::size_t noFlattening = static_cast<std::size_t>(-1);
 
     struct Dispatch {
         bool known = false;
-        bool text = false;                                   // the standard str: the text
+        bool custom = false; // a name the constructor has nothing for: the page shows it
+        bool text = false;   // the standard str: the text
         Constructor::ScalarFunctionPointer direct = nullptr; // a plain function, called directly
         const Constructor::ScalarFunction* scalar = nullptr;
         Shape mapping = Shape::mapping;
@@ -79,6 +81,8 @@ private:
     std::optional<std::string_view> keyText(const Node& key, const detail::AliasOccurrence* alias,
                                             Slot slot);
     FlatPair pairAt(const Frame& frame, std::size_t index) const;
+    NotesBox notesOf(const Node& node);
+    NotesBox keyNotesOf(const FlatPair& item, const Frame& frame);
 
     YamlValue scalarValue(const Node& scalar);
     Shape shapeOf(const Node& collection);

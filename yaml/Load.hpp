@@ -1,4 +1,4 @@
-// Loading: YAML text in, the value of its one document out.
+// Loading: YAML text in, the value of its one document (or of each document of a stream) out.
 #pragma once
 
 #include "yaml/Constructor.hpp"
@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace quessel::yaml {
 
@@ -19,5 +20,13 @@ std::optional<YamlValue> load(std::string_view yaml,
                               const Resolver& resolver = Resolver::standard(),
                               const Constructor& constructor = Constructor::standard(),
                               Parser::Encoding encoding = Parser::defaultEncoding());
+
+// The values of every document of the stream, in order; empty when the text holds none. Each
+// document is loaded under the rules of load(), with a budget of its own for its aliases; any
+// failure throws, and no partial result is returned. Documents with no content are null.
+std::vector<YamlValue> loadAll(std::string_view yaml,
+                               const Resolver& resolver = Resolver::standard(),
+                               const Constructor& constructor = Constructor::standard(),
+                               Parser::Encoding encoding = Parser::defaultEncoding());
 
 } // namespace quessel::yaml

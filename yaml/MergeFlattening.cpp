@@ -64,7 +64,7 @@ void flattenInto(const Node& mapping, const detail::AliasOccurrence* alias, Expa
             for (const NodePair& pair : task.mapping->pairs()) {
                 if (!isMergeKey(pair)) {
                     budget.charge(task.alias);
-                    out.push_back({pair, task.alias});
+                    out.push_back({pair, task.alias, task.mapping->data()});
                 }
             }
             continue;

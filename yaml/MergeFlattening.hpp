@@ -9,10 +9,12 @@ namespace quessel::yaml {
 
 class ExpansionBudget;
 
-// A pair of a flattened mapping and the first alias on the way to it (null when none).
+// A pair of a flattened mapping, the first alias on the way to it (null when none), and the
+// mapping whose own pair it is: the flattened one, or one that a merge key named.
 struct FlatPair {
     NodePair pair;
     const detail::AliasOccurrence* alias;
+    const detail::NodeData* owner;
 };
 
 // Appends the pairs of `mapping` with merge keys expanded: first the merged pairs, then the

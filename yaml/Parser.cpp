@@ -126,4 +126,15 @@ std::optional<Node> Parser::singleRoot() {
         yaml_);
 }
 
+std::optional<Node> Parser::nextRoot() {
+    if (parser_.get()->stream_end_produced != 0) {
+        return std::nullopt;
+    }
+    if (nextEvent().type() == YAML_STREAM_END_EVENT) {
+        return std::nullopt;
+    }
+    composer_.forgetAnchors();
+    return composer_.loadDocument();
+}
+
 } // namespace quessel::yaml

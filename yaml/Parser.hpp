@@ -48,6 +48,10 @@ public:
     // YamlError for libyaml failures, undefined aliases, duplicate keys, nesting deeper than
     // limits::maximumDepth and a second document. The nodes live as long as the parser.
     std::optional<Node> singleRoot();
+    // The root of the stream's next document, for streams read document by document; none at
+    // the stream's end. Throws as singleRoot does, but a next document is no error. Anchors
+    // name nodes of their own document only.
+    std::optional<Node> nextRoot();
 
     std::string_view yaml() const { return yaml_; }
     Encoding encoding() const { return encoding_; }

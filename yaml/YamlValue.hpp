@@ -1,6 +1,8 @@
 // The loaded value tree: what a YAML document becomes, and what the page renders.
 #pragma once
 
+#include "yaml/NodeNotes.hpp"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -90,6 +92,8 @@ struct YamlValue {
     using Storage = std::variant<std::string, bool, std::int64_t, double, Null, Timestamp, Data,
                                  Mapping, Set, Sequence, Pair>;
     Storage storage;
+    // What the source wrote beside the value; equality ignores it.
+    NotesBox notes;
 
     YamlValue();
     template <typename T>
@@ -118,6 +122,7 @@ struct YamlValue {
 struct MappingEntry {
     std::string key;
     YamlValue value;
+    NotesBox keyNotes{}; // what the source wrote beside the key
 };
 
 // Defined once MappingEntry is complete: making the variant needs every alternative's
