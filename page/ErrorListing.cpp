@@ -9,11 +9,41 @@
 namespace quessel::page {
 namespace {
 
-void appendLine(std::string& out, std::string_view line, std::int64_t number, bool marked) {
+// The marks on one line: the units before each marked character, and whether a mark lies
+// beyond the line's end.
+struct LineMarks {
+    std::vector<std::size_t> units;
+    bool atEnd = false;
+    bool any() const { return atEnd || !units.empty(); }
+};
+
+void appendContentStart(std::string& out, const LineMarks& marks) {
+    if (!marks.any()) {
+        out.append(R"(<span class="line-content">)");
+        return;
+    }
+    out.append(marks.atEnd ? R"(<span class="line-content error-end")"
+                           : R"(<span class="line-content")");
+    if (!marks.units.empty()) {
+        out.append(R"( data-error-columns=")");
+        for (std::size_t i = 0; i < marks.units.size(); ++i) {
+            if (i != 0) {
+                out.push_back(' ');
+            }
+            appendDecimal(out, marks.units[i]);
+        }
+        out.push_back('"');
+    }
+    out.push_back('>');
+}
+
+void appendLine(std::string& out, std::string_view line, std::int64_t number, bool marked,
+                const LineMarks& marks = {}) {
     out.append(marked ? R"(<div class="raw-line error-line">)" : R"(<div class="raw-line">)");
     out.append(R"(<span class="line-number">)");
     appendDecimal(out, number);
-    out.append(R"(</span><span class="line-content">)");
+    out.append("</span>");
+    appendContentStart(out, marks);
     if (line.empty()) {
         out.append("&nbsp;"); // an empty line keeps its height
     } else {
@@ -64,6 +94,26 @@ void appendRawWithLineNumbers(std::string& out, std::string_view text,
     out.append(R"(<div class="raw-content">)");
     forEachListedLine(text, [&](std::int64_t number, std::string_view line) {
         appendLine(out, line, number, errorLine == number);
+    });
+    out.append("</div>");
+}
+
+void appendRawWithLineNumbers(std::string& out, std::string_view text, const ErrorBanner& banner) {
+    out.append(R"(<div class="raw-content">)");
+    auto mark = banner.marks.begin();
+    forEachListedLine(text, [&](std::int64_t number, std::string_view line) {
+        LineMarks marks;
+        while (mark != banner.marks.end() && mark->line <= number) {
+            if (mark->line == number) {
+                if (mark->unit) {
+                    marks.units.push_back(*mark->unit);
+                } else {
+                    marks.atEnd = true;
+                }
+            }
+            ++mark;
+        }
+        appendLine(out, line, number, banner.errorLine == number || marks.any(), marks);
     });
     out.append("</div>");
 }

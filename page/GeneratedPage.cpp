@@ -1,30 +1,10 @@
 // A generated page, with the virtualised page's data kept apart from its HTML.
 #include "page/GeneratedPage.hpp"
 
+#include "page/JsonString.hpp"
 #include "page/PageProtocol.hpp"
 
 namespace quessel::page {
-namespace {
-
-// Addresses are ours and plain, but nothing written into the element may end it or the string:
-// quotes, backslashes, controls and "<" are escaped.
-void appendJsonString(std::string& out, std::string_view text) {
-    static constexpr char digits[] = "0123456789abcdef";
-    out.push_back('"');
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || c == '"' || c == '\\' || c == '<') {
-            out.append("\\u00");
-            out.push_back(digits[byte >> 4U]);
-            out.push_back(digits[byte & 0xFU]);
-        } else {
-            out.push_back(c);
-        }
-    }
-    out.push_back('"');
-}
-
-} // namespace
 
 std::string GeneratedPage::inlined() && {
     if (!data) {

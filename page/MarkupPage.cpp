@@ -54,11 +54,15 @@ bool listingExceeds(std::string_view text, std::size_t limit) {
 // listing is measured before anything is written.)
 bool appendBody(std::string& out, const PageContent& content, std::size_t lineLimit) {
     if (content.failure) {
-        appendRawWithLineNumbers(out, content.text, content.failure->errorLine);
-    } else if (content.value != nullptr) {
+        appendRawWithLineNumbers(out, content.text, *content.failure);
+    } else if (content.value != nullptr || content.documents != nullptr) {
         TreeRenderer renderer;
         renderer.limitLines(lineLimit);
-        renderer.appendYAML(out, *content.value, 0);
+        if (content.documents != nullptr) {
+            renderer.appendDocuments(out, *content.documents);
+        } else {
+            renderer.appendYAML(out, *content.value, 0);
+        }
         return !renderer.exceeded();
     } else if (isBlankText(content.text)) {
         out.append(R"(<span class="null">Empty document</span>)");
@@ -70,7 +74,7 @@ bool appendBody(std::string& out, const PageContent& content, std::size_t lineLi
 
 const std::string& markupScript() {
     static const std::string script =
-        scriptOfParts({searchMarksScript, matchSearchScript, markupPageScript});
+        scriptOfParts({searchMarksScript, matchSearchScript, errorColumnsScript, markupPageScript});
     return script;
 }
 
@@ -89,7 +93,7 @@ std::optional<std::string> writeMarkupPageWithin(const PageContent& content, App
     out.reserve(fixedPageSize(markupScript()) + expectedBodySize(content, lineLimit));
     appendPageStart(out, appearance, fontSize);
     if (content.failure) {
-        appendErrorBanner(out, content.failure->message);
+        appendErrorBanner(out, *content.failure);
     }
     appendContentStart(out);
     if (!appendBody(out, content, lineLimit)) {

@@ -6,15 +6,17 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace quessel::page {
 
-// Exactly one of three cases: a loaded value; a failure (banner and listing of `text`); neither,
-// when the text holds no document.
+// Exactly one of four cases: a loaded value; the values of a stream of several documents; a
+// failure (banner and listing of `text`); none of them, when the text holds no document.
 struct PageContent {
     std::string_view text;
     const yaml::YamlValue* value = nullptr;
     std::optional<ErrorBanner> failure;
+    const std::vector<yaml::YamlValue>* documents = nullptr; // two or more
 };
 
 } // namespace quessel::page

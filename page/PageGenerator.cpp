@@ -1,6 +1,7 @@
 // Document text and a font size in, one complete self-contained HTML page out.
 #include "page/PageGenerator.hpp"
 
+#include "page/ErrorDetail.hpp"
 #include "page/MarkupPage.hpp"
 #include "page/VirtualPage.hpp"
 #include "yaml/Load.hpp"
@@ -12,19 +13,25 @@ PageGenerator::PageGenerator(AppearanceSource appearance, PageKind kind)
 
 GeneratedPage PageGenerator::generate(std::string_view content, int fontSize) const {
     const Appearance appearance = appearance_ ? appearance_() : Appearance::light;
-    PageContent page{content, nullptr, std::nullopt};
+    PageContent page{content, nullptr, std::nullopt, nullptr};
     try {
-        const std::optional<yaml::YamlValue> value = yaml::load(content);
-        page.value = value ? &*value : nullptr;
+        // A stream of one document is shown as that document; only several get headers.
+        const std::vector<yaml::YamlValue> documents = yaml::loadAll(content);
+        if (documents.size() == 1) {
+            page.value = &documents.front();
+        } else if (documents.size() > 1) {
+            page.documents = &documents;
+        }
         return writePage(page, appearance, fontSize);
     } catch (const yaml::YamlError& error) {
-        page.failure = bannerForYamlError(error.description());
+        page.failure = bannerForYamlError(error, content);
     } catch (...) {
         // Anything else, running out of memory while rendering included, still gives the
         // user the text and a reason rather than an empty view.
         page.failure = bannerForOtherFailure();
     }
     page.value = nullptr;
+    page.documents = nullptr;
     return writePage(page, appearance, fontSize);
 }
 

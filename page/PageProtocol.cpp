@@ -90,6 +90,8 @@ void appendProtocolScript(std::string& out) {
                  {"kinds", field::kinds},
                  {"listing", field::listing},
                  {"errorLine", field::errorLine},
+                 {"errorMarks", field::errorMarks},
+                 {"layouts", field::layouts},
                  {"unitCounts", field::unitCounts},
                  {"parts", field::parts}});
     appendRowKinds(out);
@@ -106,11 +108,34 @@ void appendProtocolScript(std::string& out) {
                  {"rawContent", className::rawContent},
                  {"rawLine", className::rawLine},
                  {"errorLine", className::errorLine},
+                 {"cut", className::cut},
+                 {"errorEnd", className::errorEnd},
+                 {"errorDetail", className::errorDetail},
                  {"lineNumber", className::lineNumber},
                  {"lineContent", className::lineContent},
                  {"errorBanner", className::errorBanner},
                  {"highlight", className::highlight},
-                 {"current", className::current}});
+                 {"current", className::current},
+                 {"document", className::document},
+                 {"tag", className::tag},
+                 {"anchor", className::anchor},
+                 {"alias", className::alias},
+                 {"merged", className::merged}});
+    const auto code = [](const char& c) { return std::string_view(&c, 1); };
+    appendTexts(out, "layout",
+                {{"toggle", code(layout::toggle)},
+                 {"key", code(layout::key)},
+                 {"mergedKey", code(layout::mergedKey)},
+                 {"dash", code(layout::dash)},
+                 {"document", code(layout::document)},
+                 {"text", code(layout::text)},
+                 {"value", code(layout::value)},
+                 {"preview", code(layout::preview)},
+                 {"tag", code(layout::tag)},
+                 {"anchor", code(layout::anchor)},
+                 {"alias", code(layout::alias)}});
+    appendTexts(out, "errorColumns",
+                {{"attribute", errorColumnsAttribute}, {"highlight", errorColumnHighlight}});
     appendTexts(out, "idPrefix",
                 {{"toggle", idPrefix::toggle},
                  {"preview", idPrefix::preview},

@@ -20,6 +20,12 @@ inline constexpr std::string_view pieces = "pieces";   // every row's pieces, ea
 inline constexpr std::string_view kinds = "kinds";     // one character per row (see rowKindBase)
 inline constexpr std::string_view listing = "listing"; // true: the rows are a numbered listing
 inline constexpr std::string_view errorLine = "errorLine"; // the listing's 1-based marked line
+// [line, unit, ...]: the listing's characters a failure names, by line and the UTF-16 units
+// before them in it; -1 for a place beyond the line's last character.
+inline constexpr std::string_view errorMarks = "errorMarks";
+// [row, pieces, title, ...] for the tree rows whose pieces are not the usual ones: one layout
+// character per piece (see layout), and a tooltip for the row's key ("" for none).
+inline constexpr std::string_view layouts = "layouts";
 // [unit, count, ...]: how often each UTF-16 unit occurs in the pieces as shown (the toggle
 // marker as its glyph); missing when the text is not UTF-8.
 inline constexpr std::string_view unitCounts = "unitCounts";
@@ -60,11 +66,19 @@ inline constexpr std::string_view visible = "visible";     // a preview shown
 inline constexpr std::string_view rawContent = "raw-content";
 inline constexpr std::string_view rawLine = "raw-line";
 inline constexpr std::string_view errorLine = "error-line";
+inline constexpr std::string_view cut = "cut";            // where a long text's shown part is cut
+inline constexpr std::string_view errorEnd = "error-end"; // a failure's place after the line
+inline constexpr std::string_view errorDetail = "error-detail";
 inline constexpr std::string_view lineNumber = "line-number";
 inline constexpr std::string_view lineContent = "line-content";
 inline constexpr std::string_view errorBanner = "error-banner";
 inline constexpr std::string_view highlight = "highlight"; // a search match's mark
 inline constexpr std::string_view current = "current";     // the current match's mark
+inline constexpr std::string_view document = "document";   // a stream's document header
+inline constexpr std::string_view tag = "tag";             // a node's tag as written
+inline constexpr std::string_view anchor = "anchor";       // a node's anchor
+inline constexpr std::string_view alias = "alias";         // the alias a value stands for
+inline constexpr std::string_view merged = "merged";       // a key from a merged mapping
 } // namespace className
 
 // What a collapsible entry's id follows in the ids of its toggle, preview and content.
@@ -74,6 +88,25 @@ inline constexpr std::string_view preview = "preview-";
 inline constexpr std::string_view content = "content-";
 } // namespace idPrefix
 
+// What each piece of a row with a layout of its own is: the layout has one of these per piece.
+// The note characters are NoteClass's.
+namespace layout {
+inline constexpr char toggle = 'T';
+inline constexpr char key = 'K';
+inline constexpr char mergedKey = 'M';
+inline constexpr char dash = 'B';
+inline constexpr char document = 'D';
+inline constexpr char text = ' '; // no element of its own: ": ", " "
+inline constexpr char value = 'V';
+inline constexpr char preview = 'P';
+inline constexpr char tag = 't';
+inline constexpr char anchor = 'a';
+inline constexpr char alias = 'l';
+} // namespace layout
+// The data attribute of a listing line's content that names the characters to mark there, as
+// UTF-16 unit offsets separated by spaces, and the highlight that marks them.
+inline constexpr std::string_view errorColumnsAttribute = "data-error-columns";
+inline constexpr std::string_view errorColumnHighlight = "error-column";
 // The collapse toggle's glyph; in the data a marker of its own stands for it.
 inline constexpr std::string_view toggleGlyph = "\u25BC";
 // What an empty listing line shows (the markup listing's &nbsp;), so that it keeps its height.

@@ -16,6 +16,7 @@ extern const std::string_view virtualStyleSheet;
 // Both pages: marking matches in the body's text, and the search the host drives.
 extern const std::string_view searchMarksScript;
 extern const std::string_view matchSearchScript;
+extern const std::string_view errorColumnsScript;
 
 // The all-markup page: toggles, and its matches as marks in the body.
 extern const std::string_view markupPageScript;

@@ -85,6 +85,15 @@ void appendErrorBanner(std::string& out, std::string_view message) {
     out.append("</div>");
 }
 
+void appendErrorBanner(std::string& out, const ErrorBanner& banner) {
+    appendErrorBanner(out, banner.message);
+    if (!banner.detail.empty()) {
+        out.append("<div class=\"error-detail\">");
+        appendEscaped(out, banner.detail);
+        out.append("</div>");
+    }
+}
+
 void appendContentStart(std::string& out) {
     out.append(contentStart);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "page/Appearance.hpp"
+#include "page/ErrorListing.hpp"
 
 #include <cstddef>
 #include <initializer_list>
@@ -27,6 +28,8 @@ void appendPageStart(std::string& out, Appearance appearance, int fontSize,
 
 // The banner above the content; the message is escaped like document text.
 void appendErrorBanner(std::string& out, std::string_view message);
+// The banner and, when the failure gives one, the reason under it.
+void appendErrorBanner(std::string& out, const ErrorBanner& banner);
 
 // A line break, four spaces and the opening of the content container.
 void appendContentStart(std::string& out);

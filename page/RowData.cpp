@@ -3,8 +3,10 @@
 
 #include "page/Decimal.hpp"
 #include "page/ErrorListing.hpp"
+#include "page/JsonString.hpp"
 #include "page/PageProtocol.hpp"
 #include "page/ScalarText.hpp"
+#include "page/ShownNotes.hpp"
 #include "page/TreeOrder.hpp"
 #include "page/UnitCounts.hpp"
 #include "yaml/Utf8.hpp"
@@ -120,6 +122,8 @@ public:
         openString(protocol::field::pieces);
         if (content.failure) {
             writeListing(content.text);
+        } else if (content.documents != nullptr) {
+            writeDocuments(*content.documents);
         } else {
             writeTree(*content.value);
         }
@@ -133,11 +137,23 @@ public:
                 appendName(protocol::field::errorLine);
                 appendDecimal(out_, *content.failure->errorLine);
             }
+            if (!content.failure->marks.empty()) {
+                out_.push_back(',');
+                appendName(protocol::field::errorMarks);
+                writeErrorMarks(content.failure->marks);
+            }
         } else {
             out_.push_back(',');
             openString(protocol::field::kinds);
             out_.append(kinds_);
             out_.push_back('"');
+        }
+        if (!layouts_.empty()) {
+            out_.push_back(',');
+            appendName(protocol::field::layouts);
+            out_.push_back('[');
+            out_.append(layouts_);
+            out_.push_back(']');
         }
         if (counts_.known()) {
             out_.push_back(',');
@@ -151,13 +167,22 @@ private:
     struct Frame {
         const Mapping* mapping = nullptr;
         const Sequence* sequence = nullptr;
+        const std::vector<YamlValue>* documents = nullptr;
         std::vector<const MappingEntry*> entries; // sorted, for a mapping
         std::size_t next = 0;
         std::size_t depth = 0;
-
-        std::size_t size() const { return mapping != nullptr ? entries.size() : sequence->size(); }
+        std::size_t size() const {
+            if (mapping != nullptr) {
+                return entries.size();
+            }
+            return documents != nullptr ? documents->size() : sequence->size();
+        }
     };
-
+    // What stands before a row's value: a key and the notes on it, a dash, a document header.
+    struct Label {
+        const MappingEntry* entry = nullptr;
+        std::optional<std::size_t> document;
+    };
     static Frame frameOf(const YamlValue& value, std::size_t depth) {
         Frame frame;
         frame.depth = depth;
@@ -169,11 +194,16 @@ private:
         }
         return frame;
     }
-
+    void writeDocuments(const std::vector<YamlValue>& documents) {
+        Frame frame;
+        frame.documents = &documents;
+        writeRows(std::move(frame));
+    }
+    void writeTree(const YamlValue& root) { writeRows(frameOf(root, 0)); }
     // Depth first with an explicit stack: documents nest up to a thousand levels.
-    void writeTree(const YamlValue& root) {
+    void writeRows(Frame top) {
         std::vector<Frame> stack;
-        stack.push_back(frameOf(root, 0));
+        stack.push_back(std::move(top));
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (frame.next == frame.size()) {
@@ -182,66 +212,127 @@ private:
             }
             const std::size_t index = frame.next++;
             const std::size_t depth = frame.depth;
-            const std::string* key = nullptr;
+            Label label;
             const YamlValue* value = nullptr;
             if (frame.mapping != nullptr) {
-                key = &frame.entries[index]->key;
+                label.entry = frame.entries[index];
                 value = &frame.entries[index]->value;
+            } else if (frame.documents != nullptr) {
+                label.document = index;
+                value = &(*frame.documents)[index];
             } else {
                 value = &(*frame.sequence)[index];
             }
-            if (writeRow(key, *value, depth)) {
+            if (writeRow(label, *value, depth)) {
                 stack.push_back(frameOf(*value, depth + 1)); // invalidates `frame`
             }
         }
     }
-
-    // True when the row is collapsible, so that its entries follow as rows.
-    bool writeRow(const std::string* key, const YamlValue& value, std::size_t depth) {
+    // True when the row is collapsible, so that its entries follow as rows. Rows with notes or
+    // a header get a layout that says what each of their pieces is.
+    bool writeRow(const Label& label, const YamlValue& value, std::size_t depth) {
+        const yaml::NodeNotes* keyNotes =
+            label.entry != nullptr ? label.entry->keyNotes.get() : nullptr;
+        const yaml::NodeNotes* notes = value.notes.get();
+        startRow(label.document.has_value() || keyNotes != nullptr || showsNotes(notes));
+        if (keyNotes != nullptr && keyNotes->merged) {
+            title_ = mergedKeyTitle(*keyNotes);
+        }
         const std::size_t count = collapsibleCount(value);
-        const unsigned element = key == nullptr ? protocol::sequenceElement : 0;
+        const unsigned element = label.entry == nullptr ? protocol::sequenceElement : 0;
         if (count != 0) {
             togglePiece();
-            writeLabel(key);
-            if (key != nullptr) {
-                plainPiece(":");
+            writeLabel(label);
+            if (showsNotes(notes)) {
+                plainPiece(label.entry != nullptr ? ": " : " ", protocol::layout::text);
+                writeNotes(*notes);
+            } else if (label.entry != nullptr) {
+                plainPiece(":", protocol::layout::text);
             }
             appendDecimal(out_, count);
             counts_.addDigits(count);
-            plainPiece(" items");
+            plainPiece(" items", protocol::layout::preview);
             endRow(depth, element | static_cast<unsigned>(protocol::RowClass::collapsible));
             return true;
         }
-        writeLabel(key);
-        plainPiece(key != nullptr ? ": " : " ");
+        writeLabel(label);
+        plainPiece(label.entry != nullptr ? ": " : " ", protocol::layout::text);
+        if (showsNotes(notes)) {
+            writeNotes(*notes);
+            plainPiece(" ", protocol::layout::text);
+        }
         if (value.is<Mapping>() || value.is<Sequence>()) {
-            plainPiece(value.is<Mapping>() ? "{}" : "[]");
+            plainPiece(value.is<Mapping>() ? "{}" : "[]", protocol::layout::value);
             endRow(depth, element | static_cast<unsigned>(protocol::RowClass::bracket));
             return false;
         }
         const ScalarText scalar(value);
         if (scalar.kind() == ScalarClass::string) {
-            textPiece(scalar.text());
+            textPiece(scalar.text(), protocol::layout::value);
         } else {
-            plainPiece(scalar.text());
+            plainPiece(scalar.text(), protocol::layout::value);
         }
         endRow(depth, element | (static_cast<unsigned>(scalar.kind()) + 1));
         return false;
     }
-
-    void writeLabel(const std::string* key) {
-        if (key != nullptr) {
-            textPiece(*key);
+    void writeLabel(const Label& label) {
+        if (label.document) {
+            plainPiece(documentLabel(*label.document), protocol::layout::document);
+        } else if (label.entry == nullptr) {
+            plainPiece("-", protocol::layout::dash);
         } else {
-            plainPiece("-");
+            const yaml::NodeNotes* notes = label.entry->keyNotes.get();
+            if (showsNotes(notes)) {
+                writeNotes(*notes);
+                plainPiece(" ", protocol::layout::text);
+            }
+            textPiece(label.entry->key, notes != nullptr && notes->merged
+                                            ? protocol::layout::mergedKey
+                                            : protocol::layout::key);
         }
     }
-
+    // The notes as pieces of their classes with a space piece between them.
+    void writeNotes(const yaml::NodeNotes& notes) {
+        bool first = true;
+        forEachShownNote(notes, [&](NoteClass note, std::string_view text) {
+            if (!first) {
+                plainPiece(" ", protocol::layout::text);
+            }
+            first = false;
+            textPiece(text, static_cast<char>(note));
+        });
+    }
+    void startRow(bool special) {
+        special_ = special;
+        layout_.clear();
+        title_.clear();
+    }
     void endRow(std::size_t depth, unsigned kind) {
+        if (special_) {
+            noteLayout();
+        }
+        ++rows_;
         out_.append(markers_[1]);
         const std::size_t level = std::min(depth, protocol::deepestRowKindLevel);
         yaml::utf8::append(kinds_, protocol::rowKindBase +
                                        static_cast<char32_t>(level * protocol::depthStep + kind));
+    }
+
+    void writeErrorMarks(const std::vector<ErrorMark>& marks) {
+        out_.push_back('[');
+        for (const ErrorMark& mark : marks) {
+            if (&mark != &marks.front()) {
+                out_.push_back(',');
+            }
+            appendDecimal(out_, mark.line);
+            out_.push_back(',');
+            if (mark.unit) {
+                appendDecimal(out_, *mark.unit);
+            } else {
+                out_.append("-1");
+            }
+        }
+        out_.push_back(']');
     }
 
     // The lines the all-markup listing shows.
@@ -271,10 +362,11 @@ private:
     }
 
     // Text known to need no escaping.
-    void plainPiece(std::string_view text) {
+    void plainPiece(std::string_view text, char layout = protocol::layout::text) {
         counts_.add(text);
         out_.append(text);
         out_.append(markers_[0]);
+        notePiece(layout);
     }
 
     // The toggle's own marker stands for its glyph.
@@ -282,12 +374,32 @@ private:
         counts_.add(protocol::toggleGlyph);
         out_.append(markers_[2]);
         out_.append(markers_[0]);
+        notePiece(protocol::layout::toggle);
     }
 
-    void textPiece(std::string_view text) {
+    void textPiece(std::string_view text, char layout = protocol::layout::text) {
         counts_.add(text);
         appendText(text);
         out_.append(markers_[0]);
+        notePiece(layout);
+    }
+
+    void notePiece(char layout) {
+        if (special_) {
+            layout_.push_back(layout);
+        }
+    }
+
+    // The row's entry in the layouts: its number, its pieces' layout and its key's tooltip.
+    void noteLayout() {
+        if (!layouts_.empty()) {
+            layouts_.push_back(',');
+        }
+        appendDecimal(layouts_, rows_);
+        layouts_.push_back(',');
+        appendJsonString(layouts_, layout_);
+        layouts_.push_back(',');
+        appendJsonString(layouts_, title_);
     }
 
     // The text as a JSON string's content, made what the HTML parser makes of a text node:
@@ -375,12 +487,17 @@ private:
     std::array<std::string, 3> markers_;
     std::string kinds_;
     UnitCounts counts_;
+    std::size_t rows_ = 0;
+    bool special_ = false;
+    std::string layout_;
+    std::string title_;
+    std::string layouts_;
 };
 
 } // namespace
 
 bool hasRows(const PageContent& content) {
-    if (content.failure) {
+    if (content.failure || content.documents != nullptr) {
         return true;
     }
     return content.value != nullptr && collapsibleCount(*content.value) != 0;

@@ -6,6 +6,7 @@
 #include "page/NodeIdSource.hpp"
 #include "page/PageProtocol.hpp"
 #include "page/ScalarMarkup.hpp"
+#include "page/ShownNotes.hpp"
 #include "page/TreeOrder.hpp"
 
 #include <algorithm>
@@ -30,18 +31,66 @@ std::ptrdiff_t levelPadding(std::ptrdiff_t indent) {
     return pixelsPerLevel * std::min<std::ptrdiff_t>(indent, 1);
 }
 
+// Each note as a span of its class, separated by single spaces.
+void appendNoteSpans(std::string& out, const yaml::NodeNotes& notes) {
+    bool first = true;
+    forEachShownNote(notes, [&](NoteClass note, std::string_view text) {
+        if (!first) {
+            out.push_back(' ');
+        }
+        first = false;
+        out.append(R"(<span class=")");
+        out.append(noteClassName(note));
+        out.append(R"(">)");
+        appendEscaped(out, text);
+        out.append("</span>");
+    });
+}
+
 } // namespace
 
-// What stands before an entry's value: a mapping key, or a sequence's dash when `key` is null.
+// What stands before an entry's value: a mapping key with the notes on it, a sequence's dash,
+// or a stream's document header.
 struct TreeRenderer::EntryLabel {
+    enum class Kind : unsigned char { key, dash, document };
+    Kind kind = Kind::dash;
     const std::string* key = nullptr;
+    const yaml::NodeNotes* keyNotes = nullptr;
+    std::size_t document = 0;
+
+    static EntryLabel ofKey(const MappingEntry& entry) {
+        return {Kind::key, &entry.key, entry.keyNotes.get(), 0};
+    }
+    static EntryLabel ofDocument(std::size_t index) {
+        return {Kind::document, nullptr, nullptr, index};
+    }
+
+    bool isKey() const { return kind == Kind::key; }
 
     void append(std::string& out) const {
-        if (key == nullptr) {
+        switch (kind) {
+        case Kind::dash:
             out.append(R"(<span class="bracket">-</span>)");
             return;
+        case Kind::document:
+            out.append(R"(<span class="document">)");
+            out.append(documentLabel(document));
+            out.append("</span>");
+            return;
+        case Kind::key:
+            break;
         }
-        out.append(R"(<span class="key">)");
+        if (showsNotes(keyNotes)) {
+            appendNoteSpans(out, *keyNotes);
+            out.push_back(' ');
+        }
+        if (keyNotes != nullptr && keyNotes->merged) {
+            out.append(R"(<span class="key merged" title=")");
+            appendEscaped(out, mergedKeyTitle(*keyNotes));
+            out.append(R"(">)");
+        } else {
+            out.append(R"(<span class="key">)");
+        }
         appendEscaped(out, *key);
         out.append("</span>");
     }
@@ -81,13 +130,34 @@ std::string TreeRenderer::renderSequence(const Sequence& sequence, std::ptrdiff_
     return out;
 }
 
+// The notes of a value that has lines of its own stand on its entry's line (see
+// appendCollapsibleEntry); any other value writes them before itself.
 void TreeRenderer::appendYAML(std::string& out, const YamlValue& value, std::ptrdiff_t indent) {
+    if (collapsibleCount(value) == 0 && showsNotes(value.notes.get())) {
+        appendNoteSpans(out, *value.notes);
+        out.push_back(' ');
+    }
     if (const auto* mapping = std::get_if<Mapping>(&value.storage)) {
         appendMapping(out, *mapping, indent);
     } else if (const auto* sequence = std::get_if<Sequence>(&value.storage)) {
         appendSequence(out, *sequence, indent);
     } else {
         appendScalarMarkup(out, value);
+    }
+}
+
+void TreeRenderer::appendDocuments(std::string& out, const std::vector<YamlValue>& documents) {
+    if (!countLines(documents.size())) {
+        return;
+    }
+    std::string prefix;
+    ids_.appendPrefix(prefix);
+    for (std::size_t index = 0; index < documents.size(); ++index) {
+        appendEntry(out, EntryId(prefix, index), EntryLabel::ofDocument(index), documents[index],
+                    0);
+        if (exceeded()) {
+            return;
+        }
     }
 }
 
@@ -104,7 +174,7 @@ void TreeRenderer::appendMapping(std::string& out, const Mapping& mapping, std::
     ids_.appendPrefix(prefix);
     std::size_t index = 0;
     for (const MappingEntry* entry : sortedEntries(mapping)) {
-        appendEntry(out, EntryId(prefix, index++), EntryLabel{&entry->key}, entry->value, indent);
+        appendEntry(out, EntryId(prefix, index++), EntryLabel::ofKey(*entry), entry->value, indent);
         if (exceeded()) {
             return;
         }
@@ -153,7 +223,7 @@ void TreeRenderer::appendEntry(std::string& out, const EntryId& id, const EntryL
     appendDecimal(out, levelPadding(indent) + pixelsPerLevel);
     out.append(R"(px">)");
     label.append(out);
-    out.append(label.key != nullptr ? ": " : " ");
+    out.append(label.isKey() ? ": " : " ");
     appendYAML(out, value, indent + 1);
     out.append("</div>");
 }
@@ -171,8 +241,12 @@ void TreeRenderer::appendCollapsibleEntry(std::string& out, const EntryId& id,
     out.append(protocol::toggleGlyph);
     out.append("</span>");
     label.append(out);
-    if (label.key != nullptr) {
+    if (label.isKey()) {
         out.push_back(':');
+    }
+    if (showsNotes(value.notes.get())) {
+        out.push_back(' ');
+        appendNoteSpans(out, *value.notes);
     }
     out.append(R"(<span class="collapsed-preview" id="preview-)");
     out.append(id.text());

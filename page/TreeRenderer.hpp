@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quessel::page {
 
@@ -27,6 +28,8 @@ public:
     void appendYAML(std::string& out, const yaml::YamlValue& value, std::ptrdiff_t indent);
     void appendMapping(std::string& out, const yaml::Mapping& mapping, std::ptrdiff_t indent);
     void appendSequence(std::string& out, const yaml::Sequence& sequence, std::ptrdiff_t indent);
+    // The documents of a stream of several, each under a collapsible header line.
+    void appendDocuments(std::string& out, const std::vector<yaml::YamlValue>& documents);
 
     // Makes the renderer stop once the markup it wrote would hold more than `limit` lines, so
     // that a page too long for markup is given up after at most that many lines. What was

@@ -35,10 +35,10 @@ std::size_t appendDataElement(std::string& out) {
 // The modules in the order they build on each other; the last one starts the page.
 const std::string& virtualScript() {
     static const std::string script = scriptOfParts(
-        {sortedArraysScript, searchMarksScript, matchSearchScript, pageDataScript, rowIndexScript,
-         rowTreeScript, scrollGeometryScript, rowWriterScript, rowPainterScript, rowSelectionScript,
-         unitCaseScript, pieceSearchScript, matchEnumeratorScript, rowSearchScript,
-         virtualMatchesScript, virtualPageScript});
+        {sortedArraysScript, searchMarksScript, matchSearchScript, errorColumnsScript,
+         pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript, rowWriterScript,
+         rowPainterScript, rowSelectionScript, unitCaseScript, pieceSearchScript,
+         matchEnumeratorScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
     return script;
 }
 
@@ -72,7 +72,7 @@ GeneratedPage writeVirtualPage(const PageContent& content, Appearance appearance
     out.reserve(fixedPageSize(virtualScript()) + virtualStyleSheet.size());
     appendPageStart(out, appearance, fontSize, virtualStyleSheet);
     if (content.failure) {
-        appendErrorBanner(out, content.failure->message);
+        appendErrorBanner(out, *content.failure);
     }
     appendRowsContainer(out);
     page.dataAt = appendDataElement(out);

@@ -37,6 +37,7 @@ const MarkupPage = (() => {
         replace(needle) {
             BodyMarks.unmark(this.#marks);
             this.#marks = needle ? BodyMarks.mark(document.body, needle).marks : [];
+            ErrorColumns.refresh(document.body);
             return this.#marks.length;
         }
 
@@ -59,6 +60,7 @@ const MarkupPage = (() => {
             window.toggle = toggle;
             window.highlightMatches = (searchText) => search.highlight(searchText);
             window.navigateMatch = (forward) => search.navigate(forward);
+            ErrorColumns.refresh(document.body);
         },
     });
 })();

@@ -17,6 +17,7 @@ class RowPainter {
     #focusRow = -1;
     #focusLead = null;
     #frameRequested = false;
+    #written = () => {};
     // The characters kept before a current match that lies past the row's right edge, and
     // none where even that is too many.
     static #nearLead = 8;
@@ -26,6 +27,11 @@ class RowPainter {
         this.#tree = tree;
         this.#geometry = geometry;
         this.#writer = writer;
+    }
+
+    // Called after a render that wrote rows.
+    whenWritten(callback) {
+        this.#written = callback;
     }
 
     // Where a rendered row's marks come from: `marksOf(row)` as RowWriter.write takes them.
@@ -89,20 +95,26 @@ class RowPainter {
             wanted.add(tree.rowAt(index));
         }
         this.#retireUnwanted(wanted);
+        let wrote = false;
         for (let index = first; index <= last; index++) {
             const row = tree.rowAt(index);
             let element = this.#rendered.get(row);
             if (!element) {
                 element = this.#spare.pop() || document.createElement('div');
                 this.#fill(element, row);
+                wrote = true;
                 this.#rendered.set(row, element);
                 this.#container.appendChild(element);
             } else if (element.filled !== this.#generation) {
                 this.#fill(element, row);
+                wrote = true;
             } else {
                 element.classList.remove('virtual-parked');
             }
             this.#place(element, index * this.#geometry.pitch + shift);
+        }
+        if (wrote) {
+            this.#written();
         }
     }
 

@@ -16,7 +16,7 @@ class RowWriter {
     static #pieceWindow = 4000;
     // How many characters a window keeps before the current match it holds.
     static defaultLead = 40;
-    static cutClass = 'cut';
+    static cutClass = Protocol.className.cut;
     // A row whose text is longer than this shows its whole text as its tooltip, up to a length
     // the tooltip can still lay out without stalling the window.
     static #titleLength = 60;
@@ -95,6 +95,11 @@ class RowWriter {
             }
             return target;
         };
+        const layout = this.#data.layouts.get(row);
+        if (layout !== undefined) {
+            this.#writeLaidOutRow(element, row, layout, next);
+            return;
+        }
         const labelClass = tree.isElement(row) ? className.bracket : className.key;
         if (!collapsible) {
             next(labelClass);
@@ -116,14 +121,70 @@ class RowWriter {
         preview.classList.toggle(className.visible, collapsed);
     }
 
+    // A row with notes or a document header: its layout says what each piece is.
+    #writeLaidOutRow(element, row, layout, next) {
+        const {className, layout: code, idPrefix} = Protocol;
+        const tree = this.#tree;
+        const collapsed = tree.isCollapsed(row);
+        for (const piece of layout.pieces) {
+            switch (piece) {
+            case code.toggle: {
+                element.setAttribute('aria-expanded', collapsed ? 'false' : 'true');
+                const toggle = next(className.toggle);
+                toggle.id = idPrefix.toggle + row;
+                toggle.classList.toggle(className.collapsed, collapsed);
+                break;
+            }
+            case code.preview: {
+                const preview = next(className.preview);
+                preview.id = idPrefix.preview + row;
+                preview.classList.toggle(className.visible, collapsed);
+                break;
+            }
+            case code.mergedKey: {
+                const key = next(className.key + ' ' + className.merged);
+                if (layout.title !== '') {
+                    key.title = layout.title;
+                }
+                break;
+            }
+            case code.text:
+                next(null);
+                break;
+            default:
+                next(RowWriter.#layoutClass(piece, tree.valueClass(row)));
+            }
+        }
+    }
+
+    static #layoutClass(piece, valueClass) {
+        const {className, layout: code} = Protocol;
+        switch (piece) {
+        case code.key: return className.key;
+        case code.dash: return className.bracket;
+        case code.document: return className.document;
+        case code.tag: return className.tag;
+        case code.anchor: return className.anchor;
+        case code.alias: return className.alias;
+        default: return valueClass;
+        }
+    }
+
     #writeListingLine(element, row, bounds, marks, focus) {
         const {className} = Protocol;
-        element.className = row + 1 === this.#data.errorLine
+        const errors = this.#data.errorMarks.get(row + 1);
+        element.className = row + 1 === this.#data.errorLine || errors !== undefined
             ? className.rawLine + ' ' + className.errorLine : className.rawLine;
         element.setAttribute('role', 'listitem');
         const number = RowElements.span(className.lineNumber, '');
         this.#writePiece(number, bounds[0], bounds[1], marks, focus);
         const content = RowElements.span(className.lineContent, '');
+        if (errors !== undefined) {
+            content.classList.toggle(className.errorEnd, errors.atEnd);
+            if (errors.units.length > 0) {
+                content.setAttribute(Protocol.errorColumns.attribute, errors.units.join(' '));
+            }
+        }
         this.#writePiece(content, bounds[2], bounds[3], marks, focus);
         element.append(number, content);
     }

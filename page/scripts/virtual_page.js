@@ -21,6 +21,9 @@ const VirtualPage = (() => {
         const geometry = new ScrollGeometry(container, tree, data.listing);
         const writer = new RowWriter(data, index, tree);
         const painter = new RowPainter(container, tree, geometry, writer);
+        if (data.errorMarks.size > 0) {
+            painter.whenWritten(() => ErrorColumns.refresh(container));
+        }
         const rowSearch = new RowSearch(data, index);
         const search = new MatchSearch(new VirtualMatches(container, index, painter, rowSearch));
         const selection = new RowSelection(data, container, tree, painter, writer);

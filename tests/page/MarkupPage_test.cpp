@@ -55,7 +55,8 @@ TEST(MarkupPageStructure, StartsWithTheDoctypeAndEndsWithoutALineBreak) {
               0U);
     EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>"));
     EXPECT_NE(page.find("<script>" +
-                        scriptOfParts({searchMarksScript, matchSearchScript, markupPageScript}) +
+                        scriptOfParts({searchMarksScript, matchSearchScript, errorColumnsScript,
+                                       markupPageScript}) +
                         "</script>"),
               std::string::npos);
 }

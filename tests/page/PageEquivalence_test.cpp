@@ -550,6 +550,14 @@ TEST_F(EdgeDocuments, AnswerAsTheMarkupPage) {
         {"aliases and merge keys", "a: &x {k: 1, l: [e]}\nb: *x\nc:\n  <<: *x\n  m: 2\n"},
         {"complex keys", "? [1, 2]\n: v\n? {a: b}\n: [e]\n"},
         {"several documents", "a: 1\n---\nb: 2\n"},
+        {"streams with empty, scalar and tagged documents",
+         "--- !Doc\na: 1\n---\n--- text\n--- &r [x, *r2]\n...\n---\n- &r2 e\n- *r2\n"},
+        {"tags, anchors and aliases",
+         "a: !Ref Bucket\nb: &m !include {x: 1, y: !GetAtt B.Arn}\nc: *m\n!k &kk key: "
+         "!!python/tuple "
+         "[1]\nd: {<<: [*m, {z: 0}], y: 2}\ne: &s s\nf: *s\ng: !<tag:x.org,1:t> []\n"},
+        {"a listing with a marked column", "a: 1\nb: [1, 2\nc: \u00e9\U0001F600: x\n"},
+        {"a listing with duplicate keys", "a: 1\nb: 2\na: 3\nc: {d: 1, d: 2}\n"},
         {"root sequence", "- e\n- [a, [b, [c]]]\n- {}\n- \"\"\n"},
         {"items and glyphs",
          "items: 3 items\n\"\xE2\x96\xBC\": \xE2\x96\xBC items\nl: [1, 2, 3]\n"},
