@@ -2,6 +2,7 @@
 #include "page/PageGenerator.hpp"
 #include "render/DocumentInput.hpp"
 #include "render/RenderOptions.hpp"
+#include "yaml/Parser.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,6 +44,8 @@ int render(const RenderOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Standard output is the page: a line about the input encoding there would be part of it.
+    quessel::yaml::Parser::setNoticeStream(stderr);
     RenderOptions options;
     try {
         options = parseRenderArguments(std::vector<std::string_view>(argv + 1, argv + argc));

@@ -32,19 +32,24 @@ std::string textOf(GBytes* bytes) {
     return text;
 }
 
-ToolRun runTool(std::vector<std::string> arguments, std::string_view input = {}) {
+// `environment` adds to the test's own environment.
+ToolRun runTool(std::vector<std::string> arguments, std::string_view input = {},
+                const std::vector<std::pair<const char*, const char*>>& environment = {}) {
     std::vector<const char*> argv = {QUESSEL_RENDER_PATH};
     for (const std::string& argument : arguments) {
         argv.push_back(argument.c_str());
     }
     argv.push_back(nullptr);
+    auto launcher = quessel::core::GObjectPtr<GSubprocessLauncher>::adopt(
+        g_subprocess_launcher_new(static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
+                                                                G_SUBPROCESS_FLAGS_STDOUT_PIPE |
+                                                                G_SUBPROCESS_FLAGS_STDERR_PIPE)));
+    for (const auto& [name, value] : environment) {
+        g_subprocess_launcher_setenv(launcher.get(), name, value, TRUE);
+    }
     GError* error = nullptr;
     auto process = quessel::core::GObjectPtr<GSubprocess>::adopt(
-        g_subprocess_newv(argv.data(),
-                          static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
-                                                        G_SUBPROCESS_FLAGS_STDOUT_PIPE |
-                                                        G_SUBPROCESS_FLAGS_STDERR_PIPE),
-                          &error));
+        g_subprocess_launcher_spawnv(launcher.get(), argv.data(), &error));
     if (!process) {
         ADD_FAILURE() << "cannot start quessel-render: " << error->message;
         g_error_free(error);
@@ -244,6 +249,14 @@ TEST(RenderTool, HelpAndVersionGoToStandardOutput) {
     const ToolRun version = runTool({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "quessel-render " QUESSEL_PROJECT_VERSION "\n");
+}
+
+TEST(RenderTool, TheEncodingNoticeGoesToStandardErrorNotIntoThePage) {
+    const ToolRun run = runTool({}, "a: 1\n", {{"YAML_DEFAULT_ENCODING", "UTF16"}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(isCompletePage(run.out)) << run.out.substr(0, 200);
+    EXPECT_EQ(run.err, "`Parser.Encoding.default` was set to `utf16` by the "
+                       "`YAML_DEFAULT_ENCODING` environment variable.\n");
 }
 
 TEST(RenderTool, AFileNamedLikeAnOptionFollowsTheDoubleDash) {
