@@ -1,4 +1,5 @@
 // The --help text: columns, wrapping, and sections left out when a table has none.
+#include "app/CommandLine.hpp"
 #include "manual/HelpText.hpp"
 #include "render/RenderManual.hpp"
 
@@ -99,8 +100,8 @@ TEST(HelpText, UsageBreaksBetweenBracketedGroupsAndAlignsAfterTheName) {
                                  "               [--fourth a b c d e] [FILE]\n");
 }
 
-TEST(HelpText, EveryLineOfTheProgramsFitsATerminal) {
-    for (const CommandManual* manual : {&render::renderManual()}) {
+TEST(HelpText, EveryLineOfBothProgramsFitsATerminal) {
+    for (const CommandManual* manual : {&app::quesselManual(), &render::renderManual()}) {
         for (const std::string& line : linesOf(helpText(*manual))) {
             EXPECT_LE(columnsOf(line), helpWidth) << manual->name << ": " << line;
             EXPECT_FALSE(line.ends_with(' ')) << manual->name << ": " << line;
