@@ -1,9 +1,8 @@
 // quessel's command line: what is answered before the application starts, and that the real
 // program answers it without a display.
 #include "app/CommandLine.hpp"
-#include "viewer_core/GObjectPtr.hpp"
+#include "tests/support/ProgramRun.hpp"
 
-#include <gio/gio.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -90,60 +89,25 @@ TEST(CommandLine, AnAnswerThatCannotBeWrittenExitsOne) {
 }
 
 // The real program, with no display and no session bus to reach.
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string textOf(GBytes* bytes) {
-    gsize size = 0;
-    const auto* data = bytes ? static_cast<const char*>(g_bytes_get_data(bytes, &size)) : nullptr;
-    std::string text(data ? data : "", size);
-    if (bytes) {
-        g_bytes_unref(bytes);
-    }
-    return text;
-}
-
-ProgramRun runQuessel(const char* argument) {
-    auto launcher = core::GObjectPtr<GSubprocessLauncher>::adopt(
-        g_subprocess_launcher_new(static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_PIPE |
-                                                                G_SUBPROCESS_FLAGS_STDERR_PIPE)));
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"}) {
-        g_subprocess_launcher_unsetenv(launcher.get(), variable);
-    }
-    const char* argv[] = {QUESSEL_EXECUTABLE, argument, nullptr};
-    GError* error = nullptr;
-    auto process = core::GObjectPtr<GSubprocess>::adopt(
-        g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
-    if (!process) {
-        ADD_FAILURE() << "cannot start quessel: " << error->message;
-        g_error_free(error);
-        return {};
-    }
-    GBytes* out = nullptr;
-    GBytes* err = nullptr;
-    EXPECT_TRUE(g_subprocess_communicate(process.get(), nullptr, nullptr, &out, &err, nullptr));
-    ProgramRun run{-1, textOf(out), textOf(err)};
-    if (g_subprocess_get_if_exited(process.get())) {
-        run.status = g_subprocess_get_exit_status(process.get());
-    }
-    return run;
+testing::ProgramRun runQuessel(const char* argument) {
+    return testing::runProgram({QUESSEL_EXECUTABLE, argument},
+                               {.environment = {{"DISPLAY", std::nullopt},
+                                                {"WAYLAND_DISPLAY", std::nullopt},
+                                                {"DBUS_SESSION_BUS_ADDRESS", std::nullopt}}});
 }
 
 TEST(QuesselProgram, AnswersVersionAndHelpWithoutADisplay) {
-    const ProgramRun version = runQuessel("--version");
+    const testing::ProgramRun version = runQuessel("--version");
     EXPECT_EQ(version.status, 0) << version.err;
     EXPECT_EQ(version.out, "quessel " QUESSEL_PROJECT_VERSION "\n");
-    const ProgramRun help = runQuessel("--help");
+    const testing::ProgramRun help = runQuessel("--help");
     EXPECT_EQ(help.status, 0) << help.err;
     EXPECT_TRUE(help.out.starts_with("Usage: quessel [FILE...]\n")) << help.out;
     EXPECT_TRUE(help.err.empty()) << help.err;
 }
 
 TEST(QuesselProgram, RefusesAnUnknownOptionWithoutADisplay) {
-    const ProgramRun run = runQuessel("--colour");
+    const testing::ProgramRun run = runQuessel("--colour");
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.empty());
     EXPECT_TRUE(run.err.starts_with("quessel: unknown option '--colour'\n")) << run.err;
