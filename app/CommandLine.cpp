@@ -51,9 +51,10 @@ manual::CommandManual describe() {
              "tree with sorted keys, typed values and collapsible branches; a document that is "
              "not valid YAML shows what went wrong over a numbered listing of its text, with the "
              "failing line marked. The raw text can be edited and saved back to the file.",
-             "Quessel opens FILE, the first one when several are given; with none it opens a "
-             "window to choose one in. While Quessel runs in the desktop session, quessel FILE "
-             "opens FILE in the running window and returns at once.",
+             "Quessel opens FILE, the first one when several are given; with none, its window "
+             "offers to open a file and lists the files opened recently. While Quessel runs in "
+             "the desktop session, quessel FILE opens FILE in the running window and returns at "
+             "once.",
              "The window needs a display; --help and --version do not. An argument after -- is "
              "a FILE even when it starts with -."},
         .options = {{"-h, --help", "", "show this help and exit"},
