@@ -1,14 +1,10 @@
-// The command line of quessel-render: what to render, how, and the help texts.
+// The command line of quessel-render: what to render and how.
 #include "render/RenderOptions.hpp"
 
 #include <charconv>
 
 namespace quessel::render {
 namespace {
-
-// The zoom range of the application: a page outside it is one the viewer never shows.
-constexpr int smallestFontSize = 8;
-constexpr int largestFontSize = 48;
 
 Appearance parseAppearance(std::string_view value) {
     if (value == "light") {
@@ -109,41 +105,6 @@ RenderOptions parseRenderArguments(const std::vector<std::string_view>& argument
         }
     }
     return options;
-}
-
-std::string_view renderSynopsis() {
-    return "Usage: quessel-render [--appearance light|dark] [--font-size N]\n"
-           "                      [--page markup|virtual|auto] [FILE|-]\n";
-}
-
-const std::string& renderHelp() {
-    // Built once from the limits the parser applies, so that the two cannot disagree.
-    static const std::string help = [] {
-        std::string text(renderSynopsis());
-        text += "Writes the page Quessel shows for a YAML document to standard output.\n"
-                "With no FILE, or when FILE is -, the document is read from standard input.\n"
-                "\n"
-                "  --appearance light|dark  the colour palette of the page (default: light)\n"
-                "  --font-size N            body text size in pixels, ";
-        text += std::to_string(smallestFontSize) + " to " + std::to_string(largestFontSize) +
-                " (default: " + std::to_string(page::defaultFontSize) + ")\n";
-        text += "  --page markup|virtual|auto\n"
-                "                           markup: every line as elements, for any browser, its\n"
-                "                           find, printing and assistive technology (default);\n"
-                "                           virtual: the document as data, only the lines in view\n"
-                "                           built (needs JavaScript); auto: markup up to ";
-        text += std::to_string(page::virtualPageThreshold) + "\n";
-        text += "                           lines, virtual above, as the viewer shows it\n"
-                "  --help                   show this help and exit\n"
-                "  --version                show the version and exit\n"
-                "\n"
-                "Exit status: 0 when the page was written, also for text that is not valid YAML\n"
-                "(the page then shows the error over the numbered text); 1 when the document\n"
-                "cannot be read or is not UTF-8 text, or the page cannot be written; 2 for a\n"
-                "command line that cannot be obeyed.\n";
-        return text;
-    }();
-    return help;
 }
 
 } // namespace quessel::render

@@ -1,4 +1,4 @@
-// The command line of quessel-render: what to render, how, and the help texts.
+// The command line of quessel-render: what to render and how.
 #pragma once
 
 #include "page/Appearance.hpp"
@@ -15,6 +15,10 @@ namespace quessel::render {
 
 using page::Appearance;
 using page::PageKind;
+
+// The zoom range of the application: a page outside it is one the viewer never shows.
+inline constexpr int smallestFontSize = 8;
+inline constexpr int largestFontSize = 48;
 
 struct RenderOptions {
     enum class Action { render, help, version };
@@ -37,9 +41,5 @@ public:
 // The arguments after the program name. Options take their value as the next argument or
 // after "="; "--" ends the options; "-" names standard input.
 RenderOptions parseRenderArguments(const std::vector<std::string_view>& arguments);
-
-// The one-line synopsis, and the full text --help prints.
-std::string_view renderSynopsis();
-const std::string& renderHelp();
 
 } // namespace quessel::render

@@ -1,7 +1,10 @@
 // quessel-render: the page Quessel shows for a YAML document, written to standard output.
+#include "manual/HelpText.hpp"
 #include "page/PageGenerator.hpp"
 #include "render/DocumentInput.hpp"
+#include "render/RenderManual.hpp"
 #include "render/RenderOptions.hpp"
+#include "yaml/Parser.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,17 +46,22 @@ int render(const RenderOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Standard output is the page: a line about the input encoding there would be part of it.
+    quessel::yaml::Parser::setNoticeStream(stderr);
     RenderOptions options;
     try {
         options = parseRenderArguments(std::vector<std::string_view>(argv + 1, argv + argc));
     } catch (const UsageError& error) {
         return fail(2, error.what(),
-                    std::string(renderSynopsis()) + "Try 'quessel-render --help' for more.\n");
+                    quessel::manual::usageText(renderManual()) +
+                        "Try 'quessel-render --help' for more.\n");
     }
     switch (options.action) {
-    case RenderOptions::Action::help:
-        std::fwrite(renderHelp().data(), 1, renderHelp().size(), stdout);
+    case RenderOptions::Action::help: {
+        const std::string help = quessel::manual::helpText(renderManual());
+        std::fwrite(help.data(), 1, help.size(), stdout);
         return 0;
+    }
     case RenderOptions::Action::version:
         std::printf("quessel-render %s\n", QUESSEL_VERSION);
         return 0;

@@ -13,14 +13,18 @@
 namespace quessel::yaml {
 namespace {
 
+// Null: standard output.
+std::atomic<std::FILE*> noticeStream{nullptr};
+
 Parser::Encoding initialDefaultEncoding() {
     const auto selected = Parser::encodingFromEnvironment(std::getenv("YAML_DEFAULT_ENCODING"));
     if (!selected) {
         return Parser::Encoding::utf8;
     }
+    std::FILE* const stream = noticeStream.load() ? noticeStream.load() : stdout;
     const std::string notice = Parser::defaultEncodingNotice(*selected);
-    std::fwrite(notice.data(), 1, notice.size(), stdout);
-    std::fflush(stdout);
+    std::fwrite(notice.data(), 1, notice.size(), stream);
+    std::fflush(stream);
     return *selected;
 }
 
@@ -41,6 +45,10 @@ Parser::Encoding Parser::defaultEncoding() {
 
 void Parser::setDefaultEncoding(Encoding encoding) {
     defaultEncodingStorage().store(encoding, std::memory_order_relaxed);
+}
+
+void Parser::setNoticeStream(std::FILE* stream) {
+    noticeStream.store(stream);
 }
 
 std::string_view Parser::rawValue(Encoding encoding) {

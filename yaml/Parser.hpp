@@ -10,6 +10,7 @@
 #include "yaml/Resolver.hpp"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ public:
     // notice line on standard output; anything else leaves utf8, silently.
     static Encoding defaultEncoding();
     static void setDefaultEncoding(Encoding encoding);
+    // Where that notice goes instead of standard output, for a program whose standard output is
+    // its product. Takes effect only before the first use of the default encoding.
+    static void setNoticeStream(std::FILE* stream);
     // "utf8" or "utf16".
     static std::string_view rawValue(Encoding encoding);
     // The encoding an environment value selects, if any (null: the variable is not set).

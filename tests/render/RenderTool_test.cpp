@@ -1,8 +1,7 @@
 // quessel-render as a program: arguments, exit statuses, messages, and every test document.
+#include "tests/support/ProgramRun.hpp"
 #include "tests/support/TestDocuments.hpp"
-#include "viewer_core/GObjectPtr.hpp"
 
-#include <gio/gio.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,56 +14,15 @@ namespace fs = std::filesystem;
 using quessel::testing::corpusDocuments;
 using quessel::testing::suiteDocuments;
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using quessel::testing::ProgramInput;
+using ToolRun = quessel::testing::ProgramRun;
 
-std::string textOf(GBytes* bytes) {
-    if (bytes == nullptr) {
-        return {};
-    }
-    gsize size = 0;
-    const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
-    std::string text(data == nullptr ? "" : data, size);
-    g_bytes_unref(bytes);
-    return text;
-}
-
-ToolRun runTool(std::vector<std::string> arguments, std::string_view input = {}) {
-    std::vector<const char*> argv = {QUESSEL_RENDER_PATH};
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    argv.push_back(nullptr);
-    GError* error = nullptr;
-    auto process = quessel::core::GObjectPtr<GSubprocess>::adopt(
-        g_subprocess_newv(argv.data(),
-                          static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
-                                                        G_SUBPROCESS_FLAGS_STDOUT_PIPE |
-                                                        G_SUBPROCESS_FLAGS_STDERR_PIPE),
-                          &error));
-    if (!process) {
-        ADD_FAILURE() << "cannot start quessel-render: " << error->message;
-        g_error_free(error);
-        return {};
-    }
-    GBytes* stdinBytes = g_bytes_new(input.data(), input.size());
-    GBytes* out = nullptr;
-    GBytes* err = nullptr;
-    const bool communicated =
-        g_subprocess_communicate(process.get(), stdinBytes, nullptr, &out, &err, &error);
-    g_bytes_unref(stdinBytes);
-    if (!communicated) {
-        ADD_FAILURE() << "cannot talk to quessel-render: " << error->message;
-        g_error_free(error);
-    }
-    ToolRun run{-1, textOf(out), textOf(err)};
-    if (g_subprocess_get_if_exited(process.get())) {
-        run.status = g_subprocess_get_exit_status(process.get());
-    }
-    return run;
+ToolRun runTool(const std::vector<std::string>& arguments, std::string_view input = {},
+                const decltype(ProgramInput::environment)& environment = {}) {
+    std::vector<std::string> command{QUESSEL_RENDER_PATH};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return quessel::testing::runProgram(
+        command, {.standardInput = std::string(input), .environment = environment});
 }
 
 // A file in a fresh temporary directory, removed with it.
@@ -194,20 +152,8 @@ TEST(RenderTool, AReplacementCharacterInTheTextIsValid) {
 }
 
 TEST(RenderTool, AnOutputThatCannotBeWrittenFailsWithOneLine) {
-    auto launcher = quessel::core::GObjectPtr<GSubprocessLauncher>::adopt(
-        g_subprocess_launcher_new(static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE |
-                                                                G_SUBPROCESS_FLAGS_STDERR_PIPE)));
-    g_subprocess_launcher_set_stdout_file_path(launcher.get(), "/dev/full");
-    const char* argv[] = {QUESSEL_RENDER_PATH, "-", nullptr};
-    GError* error = nullptr;
-    auto process = quessel::core::GObjectPtr<GSubprocess>::adopt(
-        g_subprocess_launcher_spawnv(launcher.get(), argv, &error));
-    ASSERT_TRUE(process) << error->message;
-    GBytes* input = g_bytes_new_static("a: 1\n", 5);
-    GBytes* err = nullptr;
-    ASSERT_TRUE(g_subprocess_communicate(process.get(), input, nullptr, nullptr, &err, nullptr));
-    g_bytes_unref(input);
-    const ToolRun run{g_subprocess_get_exit_status(process.get()), "", textOf(err)};
+    const ToolRun run = quessel::testing::runProgram(
+        {QUESSEL_RENDER_PATH, "-"}, {.standardInput = "a: 1\n", .standardOutputFile = "/dev/full"});
     EXPECT_EQ(run.status, 1);
     expectOneLineOnStandardError(run, "cannot write the page: No space left on device");
 }
@@ -244,6 +190,14 @@ TEST(RenderTool, HelpAndVersionGoToStandardOutput) {
     const ToolRun version = runTool({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "quessel-render " QUESSEL_PROJECT_VERSION "\n");
+}
+
+TEST(RenderTool, TheEncodingNoticeGoesToStandardErrorNotIntoThePage) {
+    const ToolRun run = runTool({}, "a: 1\n", {{"YAML_DEFAULT_ENCODING", "UTF16"}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(isCompletePage(run.out)) << run.out.substr(0, 200);
+    EXPECT_EQ(run.err, "`Parser.Encoding.default` was set to `utf16` by the "
+                       "`YAML_DEFAULT_ENCODING` environment variable.\n");
 }
 
 TEST(RenderTool, AFileNamedLikeAnOptionFollowsTheDoubleDash) {
