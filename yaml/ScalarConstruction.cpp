@@ -118,6 +118,20 @@ bool takeSign(std::string_view& text) {
     return false;
 }
 
+// The digits after a radix prefix, which may carry a sign of their own: the sign before the
+// prefix is written in front of them, so `0x-5` is -5 and `+0x-5` too, while `-0x-5` has two
+// signs and is no number.
+std::optional<std::int64_t> prefixedDigits(std::string_view digits, int radix,
+                                           bool negativeBeforePrefix) {
+    const bool ownSign = !digits.empty() && (digits[0] == '-' || digits[0] == '+');
+    if (ownSign && negativeBeforePrefix) {
+        return std::nullopt;
+    }
+    const bool negative = ownSign ? takeSign(digits) : negativeBeforePrefix;
+    const auto magnitude = parseDigits(digits, radix, magnitudeLimit(negative));
+    return magnitude ? std::optional(applySign(*magnitude, negative)) : std::nullopt;
+}
+
 locale_t cLocale() {
     static const locale_t locale = [] {
         const locale_t made = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -234,9 +248,7 @@ std::optional<std::int64_t> constructInt(std::string_view text, ScalarStyle styl
         {"0x", 16}, {"0b", 2}, {"0o", 8}, {"0", 8}};
     for (const auto& [prefix, radix] : prefixes) {
         if (startsWith(rest, prefix)) {
-            const auto magnitude =
-                parseDigits(rest.substr(prefix.size()), radix, magnitudeLimit(negative));
-            return magnitude ? std::optional(applySign(*magnitude, negative)) : std::nullopt;
+            return prefixedDigits(rest.substr(prefix.size()), radix, negative);
         }
     }
     if (rest.find(':') != std::string_view::npos) {

@@ -42,6 +42,13 @@ TEST(Load, IntegersFollowTheOldRadixAndBaseSixtyRules) {
     EXPECT_EQ(elements("[08]"), (Sequence{8.0}));
 }
 
+TEST(Load, ASignAfterTheRadixPrefixNeedsAnExplicitIntegerTag) {
+    // The integer rule has no sign after a prefix: plain, these are texts.
+    EXPECT_EQ(elements("[!!int 0x-5, !!int 0o-7, !!int 0b-1, !!int 0-7, !!int -0x-5]"),
+              (Sequence{integer(-5), integer(-7), integer(-1), integer(-7), "-0x-5"}));
+    EXPECT_EQ(elements("[0x-5, 0o-7, 0b-1, 0-7]"), (Sequence{"0x-5", "0o-7", "0b-1", "0-7"}));
+}
+
 TEST(Load, IntegersOutsideSixtyFourBitsLoadAsText) {
     EXPECT_EQ(elements("[9223372036854775807, -9223372036854775808]"),
               (Sequence{integer(std::numeric_limits<std::int64_t>::max()),
