@@ -26,6 +26,22 @@ TEST(Load, NoDocumentGivesNoValue) {
     EXPECT_EQ(loaded("---"), YamlValue(Null{}));
 }
 
+TEST(Load, WhiteSpaceAloneHoldsNoDocumentTabsIncluded) {
+    for (const std::string_view text :
+         {"\t", " \t\n\t \r\n", "\xEF\xBB\xBF\t", "\xC2\x85\t\xE2\x80\xA8\xE2\x80\xA9"}) {
+        EXPECT_FALSE(load(text).has_value()) << text;
+        EXPECT_FALSE(
+            load(text, Resolver::standard(), Constructor::standard(), Parser::Encoding::utf16)
+                .has_value())
+            << text;
+    }
+    // Other white space is what libyaml makes of it: a text, or a character it refuses; and a
+    // tab before anything else is still refused where it stands.
+    EXPECT_EQ(loaded("\xC2\xA0"), YamlValue("\xC2\xA0"));
+    EXPECT_EQ(testing::failure("\t\v")->kind(), YamlError::Kind::reader);
+    EXPECT_EQ(testing::failure("  \n\tx")->mark(), (Mark{2, 1}));
+}
+
 TEST(Load, BooleansAndNullsTakeOnlyTheirListedSpellings) {
     EXPECT_EQ(elements("[yes, No, TRUE, off, On]"), (Sequence{true, false, true, false, true}));
     EXPECT_EQ(elements("[yES, Nil, nULL, tRUE]"), (Sequence{"yES", "Nil", "nULL", "tRUE"}));
