@@ -165,6 +165,26 @@ void BM_BillionLaughs(benchmark::State& state) {
 }
 BENCHMARK(BM_BillionLaughs)->Unit(benchmark::kMillisecond);
 
+// Forty mappings, each merging the one before it twice: 2^40 pairs if merges were copied
+// wherever they are named, 41 keys each once every key text is kept once.
+std::string mergeChain() {
+    std::ostringstream text;
+    text << "m0: &m0 {k0: 0}\n";
+    for (int i = 1; i <= 40; ++i) {
+        text << "m" << i << ": &m" << i << " {<<: [*m" << i - 1 << ", *m" << i - 1 << "], k" << i
+             << ": " << i << "}\n";
+    }
+    return text.str();
+}
+
+void BM_MergeChain(benchmark::State& state) {
+    const std::string text = mergeChain();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(quessel::yaml::load(text));
+    }
+}
+BENCHMARK(BM_MergeChain)->Unit(benchmark::kMicrosecond);
+
 std::vector<std::string> readCorpus() {
     std::vector<std::string> texts;
     const char* directory = std::getenv("QUESSEL_CORPUS_DIR");

@@ -39,7 +39,7 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
 } // namespace
 
 Construction::Construction(const Constructor& constructor, ExpansionBudget& budget)
-    : constructor_(constructor), budget_(budget) {
+    : constructor_(constructor), budget_(budget), merges_(budget) {
     stack_.reserve(64);
 }
 
@@ -136,9 +136,6 @@ void Construction::finish() {
     Frame& frame = stack_.back();
     YamlValue value = std::move(frame.value);
     const Slot slot = frame.slot;
-    if (frame.flatBegin != noFlattening) {
-        flat_.erase(flat_.begin() + static_cast<std::ptrdiff_t>(frame.flatBegin), flat_.end());
-    }
     stack_.pop_back();
     deliver(std::move(value), slot);
 }
@@ -169,10 +166,10 @@ void Construction::push(const Node& node, Shape shape, Slot slot,
     const bool isSequence = node.kind() == Node::Kind::sequence;
     if (shape == Shape::mapping) {
         if (isMapping && (data.flags & detail::mergesKeys) != 0) {
-            frame.flatBegin = flat_.size();
-            flattenInto(node, alias, budget_, flat_);
-            frame.count = static_cast<std::uint32_t>(flat_.size() - frame.flatBegin);
-            frame.dedup = true;
+            const MergeFlattening::Range flat = merges_.flatten(node, alias);
+            frame.flatBegin = flat.begin;
+            frame.count = static_cast<std::uint32_t>(flat.size);
+            frame.dedup = flat.keysMayRepeat;
         } else {
             frame.count = isMapping ? data.size : 0;
             frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
@@ -294,7 +291,7 @@ Construction::keyText(const Node& key, const detail::AliasOccurrence* outer, Slo
 
 FlatPair Construction::pairAt(const Frame& frame, std::size_t index) const {
     if (frame.flatBegin != noFlattening) {
-        return flat_[frame.flatBegin + index];
+        return merges_.pairAt(frame.flatBegin + index, frame.alias);
     }
     return {frame.node.pairs()[index], frame.alias};
 }
