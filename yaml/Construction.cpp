@@ -136,6 +136,9 @@ void Construction::finish() {
     Frame& frame = stack_.back();
     YamlValue value = std::move(frame.value);
     const Slot slot = frame.slot;
+    if (frame.flat) {
+        merges_.release(*frame.flat);
+    }
     stack_.pop_back();
     deliver(std::move(value), slot);
 }
@@ -166,10 +169,9 @@ void Construction::push(const Node& node, Shape shape, Slot slot,
     const bool isSequence = node.kind() == Node::Kind::sequence;
     if (shape == Shape::mapping) {
         if (isMapping && (data.flags & detail::mergesKeys) != 0) {
-            const MergeFlattening::Range flat = merges_.flatten(node, alias);
-            frame.flatBegin = flat.begin;
-            frame.count = static_cast<std::uint32_t>(flat.size);
-            frame.dedup = flat.keysMayRepeat;
+            frame.flat = merges_.flatten(node, alias);
+            frame.count = static_cast<std::uint32_t>(frame.flat->size);
+            frame.dedup = frame.flat->keysMayRepeat;
         } else {
             frame.count = isMapping ? data.size : 0;
             frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
@@ -290,8 +292,8 @@ Construction::keyText(const Node& key, const detail::AliasOccurrence* outer, Slo
 }
 
 FlatPair Construction::pairAt(const Frame& frame, std::size_t index) const {
-    if (frame.flatBegin != noFlattening) {
-        return merges_.pairAt(frame.flatBegin + index, frame.alias);
+    if (frame.flat) {
+        return merges_.pairAt(*frame.flat, index, frame.alias);
     }
     return {frame.node.pairs()[index], frame.alias};
 }

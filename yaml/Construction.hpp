@@ -46,13 +46,12 @@ private:
         std::uint32_t count = 0;
         std::size_t depth = 0;
         const detail::AliasOccurrence* alias = nullptr; // first alias on the way to the node
-        std::size_t flatBegin = noFlattening;           // its pairs in merges_, when flattened
+        std::optional<MergeFlattening::Range> flat;     // its pairs in merges_, when flattened
         YamlValue value;
         std::size_t target = 0; // mapping: the entry the next value goes to
         YamlValue pairKey;
         std::unique_ptr<KeyIndex> index;
     };
-    static constexpr std::size_t noFlattening = static_cast<std::size_t>(-1);
 
     struct Dispatch {
         bool known = false;

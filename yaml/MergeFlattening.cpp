@@ -38,34 +38,57 @@ bool hasCollectionKey(std::span<const NodePair> pairs) {
 
 MergeFlattening::Range MergeFlattening::flatten(const Node& mapping,
                                                 const detail::AliasOccurrence* alias) {
-    std::vector<Task> tasks{{mapping, outermost(mapping, alias), false}};
-    while (!tasks.empty()) {
-        const Task task = tasks.back();
-        if (flattened_.contains(task.mapping.data())) {
-            tasks.pop_back();
+    if (const Range* done = flattened(mapping)) {
+        return *done;
+    }
+    const std::size_t mark = scratch_.size();
+    scratchRanges_.clear();
+    tasks_.assign(1, {mapping, outermost(mapping, alias)});
+    while (!tasks_.empty()) {
+        const Task task = tasks_.back();
+        if (flattened(task.mapping) != nullptr) {
+            tasks_.pop_back();
             continue;
         }
-        if (task.mergesListed) {
-            tasks.pop_back();
-            build(task);
-            continue;
-        }
-        tasks.back().mergesListed = true;
         listMerges(task.mapping);
+        const std::size_t listed = tasks_.size();
         for (const Merge& merge : merges_) {
-            if (!flattensToItself(merge.mapping) && !flattened_.contains(merge.mapping.data())) {
-                tasks.push_back({merge.mapping, firstOf(task.alias, merge.alias), false});
+            if (!flattensToItself(merge.mapping) && flattened(merge.mapping) == nullptr) {
+                tasks_.push_back({merge.mapping, firstOf(task.alias, merge.alias)});
             }
         }
+        if (tasks_.size() == listed) {
+            tasks_.pop_back();
+            build(task);
+        }
     }
-    return flattened_.at(mapping.data());
+    Range range = *flattened(mapping);
+    if (range.kept) {
+        forgetScratchFrom(mark); // what only this flattening needed
+    } else {
+        range.scratchMark = mark;
+    }
+    return range;
+}
+
+const MergeFlattening::Range* MergeFlattening::flattened(const Node& mapping) const {
+    const detail::NodeData* node = mapping.data();
+    if ((node->flags & detail::anchored) != 0) {
+        const auto found = keptRanges_.find(node);
+        return found == keptRanges_.end() ? nullptr : &found->second;
+    }
+    const auto found = std::find_if(scratchRanges_.begin(), scratchRanges_.end(),
+                                    [node](const auto& entry) { return entry.first == node; });
+    return found == scratchRanges_.end() ? nullptr : &found->second;
 }
 
 // The mappings the merge keys name, in the order their pairs go out; `=` keys become str.
 void MergeFlattening::listMerges(const Node& mapping) {
     merges_.clear();
+    ownCollectionKey_ = false;
     for (const NodePair& pair : mapping.pairs()) {
         detail::NodeData& key = *pair.key.data();
+        ownCollectionKey_ = ownCollectionKey_ || pair.key.kind() != Node::Kind::scalar;
         const std::uint32_t tag = detail::resolveTag(key);
         if (tag == detail::valueTag) {
             key.tagName = detail::strTag;
@@ -86,11 +109,12 @@ void MergeFlattening::listMerges(const Node& mapping) {
     }
 }
 
-// Appends the mapping's flattened pairs, its merged mappings being flattened already.
+// Appends the flattened pairs of the mapping listed last, whose merged mappings are flattened.
 void MergeFlattening::build(const Task& task) {
-    listMerges(task.mapping);
-    begin_ = pairs_.size();
-    reduce_ = !hasCollectionKey(task.mapping.pairs()) && !mergesCollectionKeys();
+    const bool keep = (task.mapping.data()->flags & detail::anchored) != 0;
+    out_ = keep ? &kept_ : &scratch_;
+    begin_ = out_->size();
+    reduce_ = !ownCollectionKey_ && !mergesCollectionKeys();
     keys_.clear();
     for (const Merge& merge : merges_) {
         takeOver(merge, task.alias);
@@ -101,13 +125,18 @@ void MergeFlattening::build(const Task& task) {
             add({pair, nullptr});
         }
     }
-    flattened_.emplace(task.mapping.data(), Range{begin_, pairs_.size() - begin_, !reduce_});
+    const Range range{begin_, out_->size() - begin_, !reduce_, keep, 0};
+    if (keep) {
+        keptRanges_.emplace(task.mapping.data(), range);
+    } else {
+        scratchRanges_.emplace_back(task.mapping.data(), range);
+    }
 }
 
 bool MergeFlattening::mergesCollectionKeys() const {
     return std::any_of(merges_.begin(), merges_.end(), [this](const Merge& merge) {
         return flattensToItself(merge.mapping) ? hasCollectionKey(merge.mapping.pairs())
-                                               : flattened_.at(merge.mapping.data()).keysMayRepeat;
+                                               : flattened(merge.mapping)->keysMayRepeat;
     });
 }
 
@@ -126,27 +155,30 @@ void MergeFlattening::takeOver(const Merge& merge, const detail::AliasOccurrence
         }
         return;
     }
-    const Range range = flattened_.at(merge.mapping.data());
+    const Range range = *flattened(merge.mapping);
+    const std::vector<FlatPair>& from = storage(range);
     for (std::size_t index = range.begin; index < range.begin + range.size; ++index) {
-        takeOne(pairs_[index]); // taken as a copy: appending may move the pairs
+        takeOne(from[index]); // taken as a copy: appending may move the pairs
     }
 }
 
 // A pair whose key text came before takes that pair's place with its value (and the alias it
 // came through); the key, and so the text as first written, stays.
 void MergeFlattening::add(const FlatPair& pair) {
+    std::vector<FlatPair>& out = *out_;
     if (reduce_) {
-        const auto earlier = keys_.findOrAdd(pair.pair.key.string(), [this](std::size_t position) {
-            return pairs_[begin_ + position].pair.key.string();
-        });
+        const auto earlier =
+            keys_.findOrAdd(pair.pair.key.string(), [this, &out](std::size_t position) {
+                return out[begin_ + position].pair.key.string();
+            });
         if (earlier) {
-            FlatPair& kept = pairs_[begin_ + *earlier];
+            FlatPair& kept = out[begin_ + *earlier];
             kept.pair.value = pair.pair.value;
             kept.alias = pair.alias;
             return;
         }
     }
-    pairs_.push_back(pair);
+    out.push_back(pair);
 }
 
 std::vector<NodePair> flattenPairs(const Node& mapping) {
@@ -155,8 +187,8 @@ std::vector<NodePair> flattenPairs(const Node& mapping) {
     const MergeFlattening::Range range = flattening.flatten(mapping, nullptr);
     std::vector<NodePair> pairs;
     pairs.reserve(range.size);
-    for (std::size_t index = range.begin; index < range.begin + range.size; ++index) {
-        pairs.push_back(flattening.pairAt(index, nullptr).pair);
+    for (std::size_t index = 0; index < range.size; ++index) {
+        pairs.push_back(flattening.pairAt(range, index, nullptr).pair);
     }
     return pairs;
 }

@@ -30,9 +30,11 @@ struct FlatPair {
 // (A key that is a collection has no text until it is built: a list that holds one keeps every
 // pair.)
 //
-// Each mapping is flattened once per run, the mappings it merges before it, on a stack of its
-// own (merge chains can be as long as the document). Each merge and each pair taken over from
-// a merged mapping is charged to the budget, under the first alias on the way to it.
+// An anchored mapping, the only kind aliases can name again, is flattened once per run and its
+// pairs kept; any other mapping's pairs are kept until the value built from them is done
+// (release()). The mappings a mapping merges are flattened before it, on a stack of its own
+// (merge chains can be as long as the document). Each merge and each pair taken over from a
+// merged mapping is charged to the budget, under the first alias on the way to it.
 class MergeFlattening {
 public:
     explicit MergeFlattening(ExpansionBudget& budget) : budget_(budget) {}
@@ -42,30 +44,45 @@ public:
         std::size_t begin = 0;
         std::size_t size = 0;
         bool keysMayRepeat = false; // a collection key is among them: key texts may repeat
+        bool kept = false;          // in kept_, else in scratch_ from scratchMark on
+        std::size_t scratchMark = 0;
     };
 
     // The flattened pairs of a mapping reached through `alias` (null when it was not).
     Range flatten(const Node& mapping, const detail::AliasOccurrence* alias);
     // A pair of a range, as seen from a mapping reached through `alias`.
-    FlatPair pairAt(std::size_t index, const detail::AliasOccurrence* alias) const {
-        FlatPair pair = pairs_[index];
+    FlatPair pairAt(const Range& range, std::size_t index,
+                    const detail::AliasOccurrence* alias) const {
+        FlatPair pair = storage(range)[range.begin + index];
         if (alias != nullptr) {
             pair.alias = alias;
         }
         return pair;
+    }
+    // Forgets the pairs of the latest range not kept, and of every range made after it.
+    void release(const Range& range) {
+        if (!range.kept) {
+            forgetScratchFrom(range.scratchMark);
+        }
     }
 
 private:
     struct Task {
         Node mapping;
         const detail::AliasOccurrence* alias;
-        bool mergesListed; // the mappings it merges are flattened first
     };
     struct Merge {
         Node mapping;
         const detail::AliasOccurrence* alias; // seen from the merging mapping
     };
 
+    void forgetScratchFrom(std::size_t mark) {
+        scratch_.erase(scratch_.begin() + static_cast<std::ptrdiff_t>(mark), scratch_.end());
+    }
+    const std::vector<FlatPair>& storage(const Range& range) const {
+        return range.kept ? kept_ : scratch_;
+    }
+    const Range* flattened(const Node& mapping) const;
     void listMerges(const Node& mapping);
     void build(const Task& task);
     bool mergesCollectionKeys() const;
@@ -73,11 +90,17 @@ private:
     void add(const FlatPair& pair);
 
     ExpansionBudget& budget_;
-    std::vector<FlatPair> pairs_; // the flattened mappings one after another
-    std::unordered_map<const detail::NodeData*, Range> flattened_;
+    std::vector<FlatPair> kept_;    // anchored mappings' pairs, one mapping after another
+    std::vector<FlatPair> scratch_; // other mappings' pairs, the innermost last
+    std::unordered_map<const detail::NodeData*, Range> keptRanges_;
+    std::vector<std::pair<const detail::NodeData*, Range>> scratchRanges_; // of this flatten()
+    std::vector<Task> tasks_;
+    // The mapping listed last: what it merges, and whether one of its own keys is a collection.
     std::vector<Merge> merges_;
-    // The mapping being built: where its pairs start, and whether pairs with a key text seen
-    // before are folded into the first (keys_ knows the texts).
+    bool ownCollectionKey_ = false;
+    // The mapping being built: where its pairs go, and whether pairs with a key text seen before
+    // are folded into the first (keys_ knows the texts).
+    std::vector<FlatPair>* out_ = nullptr;
     std::size_t begin_ = 0;
     bool reduce_ = false;
     KeyIndex keys_;

@@ -54,6 +54,20 @@ TEST(MergeFlattening, AKeyTextKeepsItsFirstPlaceAndSpellingAndTakesItsLastValue)
     EXPECT_EQ(entries[0].value, YamlValue("own"));
 }
 
+TEST(MergeFlattening, MergingMappingsInsideEachOtherKeepTheirOwnPairs) {
+    // The inner mappings are flattened one after the other while the outer one's pairs are in
+    // use: in place, and again through each alias of the anchored copy.
+    const std::string mapping =
+        "{<<: *a, inner: {<<: [{s: 0}, *a]}, other: {<<: *a, t: 1, u: 2, v: 3}, r: 4}";
+    const YamlValue value = loaded("a: &a {p: 1, q: 2}\nplain: " + mapping + "\no: &o " + mapping +
+                                   "\ncopies: [*o, *o]\n");
+    const YamlValue expected = loaded(
+        "{p: 1, q: 2, inner: {p: 1, q: 2, s: 0}, other: {p: 1, q: 2, t: 1, u: 2, v: 3}, r: 4}");
+    EXPECT_EQ(at(value, "plain"), expected);
+    EXPECT_EQ(at(value, "o"), expected);
+    EXPECT_EQ(at(value, "copies"), YamlValue(Sequence{expected, expected}));
+}
+
 // --- the merge rules applied to the full list, as the reference ---
 
 // Every pair in the order the rules give: the merged mappings' pairs (a sequence's last
