@@ -91,13 +91,16 @@ void Construction::step() {
     }
 }
 
+// A key with a text goes on to its value in the same step; a key that is built first comes
+// back here for its value.
 void Construction::stepMapping(Frame& frame) {
     const FlatPair item = pairAt(frame, frame.next);
     if (!frame.awaitingValue) {
-        if (const auto text = keyText(item.pair.key, item.alias, Slot::key)) {
-            beginEntry(frame, *text);
+        const auto text = keyText(item.pair.key, item.alias, Slot::key);
+        if (!text) {
+            return;
         }
-        return;
+        beginEntry(frame, *text);
     }
     visit(item.pair.value, item.alias, Slot::value);
 }
