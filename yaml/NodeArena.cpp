@@ -2,6 +2,7 @@
 // allocated in large blocks and released at once.
 #include "yaml/NodeArena.hpp"
 
+#include "yaml/BlockReserve.hpp"
 #include "yaml/Node.hpp"
 #include "yaml/NodeIdentities.hpp"
 #include "yaml/Resolver.hpp"
@@ -15,7 +16,7 @@ namespace quessel::yaml {
 namespace {
 
 constexpr std::size_t firstBlockSize = 16 * 1024;
-constexpr std::size_t largestBlockSize = 1024 * 1024;
+constexpr std::size_t largestBlockSize = BlockReserve::blockSize;
 // Everything kept here is pointers, 32-bit fields and bytes: rounding each record up to the
 // alignment of the largest scalar type instead would add a fifth to every node.
 constexpr std::size_t alignment = alignof(detail::NodeData);
@@ -47,7 +48,13 @@ NodeArena::NodeArena(const Resolver& resolver, const Constructor& constructor,
 static_assert(alignof(Node) <= alignment && alignof(NodePair) <= alignment &&
               alignof(detail::AliasOccurrence) <= alignment);
 
-NodeArena::~NodeArena() = default;
+NodeArena::~NodeArena() {
+    for (Block& block : blocks_) {
+        if (block.size == largestBlockSize) {
+            BlockReserve::shared().give(std::move(block.bytes));
+        }
+    }
+}
 
 void* NodeArena::allocate(std::size_t bytes) {
     bytes = (bytes + alignment - 1) & ~(alignment - 1);
@@ -55,8 +62,11 @@ void* NodeArena::allocate(std::size_t bytes) {
         // Blocks grow with the document, so small documents stay small and large ones make few
         // allocations; an oversized request gets a block of its own.
         const std::size_t size = std::max(bytes, blockSize_);
-        blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
-        next_ = blocks_.back().get();
+        blocks_.push_back({size == largestBlockSize
+                               ? BlockReserve::shared().take()
+                               : std::make_unique_for_overwrite<std::byte[]>(size),
+                           size});
+        next_ = blocks_.back().bytes.get();
         remaining_ = size;
         blockSize_ = std::min(blockSize_ * 2, largestBlockSize);
     }

@@ -74,7 +74,12 @@ private:
     const Constructor& constructor_;
     std::string_view source_;
 
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    struct Block {
+        std::unique_ptr<std::byte[]> bytes;
+        std::size_t size;
+    };
+    // The largest blocks come from BlockReserve and go back to it.
+    std::vector<Block> blocks_;
     std::byte* next_ = nullptr;
     std::size_t remaining_ = 0;
     std::size_t blockSize_;
