@@ -21,7 +21,7 @@ const detail::AliasOccurrence* firstOf(const detail::AliasOccurrence* outer,
 }
 
 bool isMergeKey(const NodePair& pair) {
-    return detail::resolveTag(*pair.key.data()) == detail::mergeTag;
+    return detail::tagIfMergeOrValue(*pair.key.data()) == detail::mergeTag;
 }
 
 // A mapping without merge or value keys is its own flattening.
@@ -89,7 +89,7 @@ void MergeFlattening::listMerges(const Node& mapping) {
     for (const NodePair& pair : mapping.pairs()) {
         detail::NodeData& key = *pair.key.data();
         ownCollectionKey_ = ownCollectionKey_ || pair.key.kind() != Node::Kind::scalar;
-        const std::uint32_t tag = detail::resolveTag(key);
+        const std::uint32_t tag = detail::tagIfMergeOrValue(key);
         if (tag == detail::valueTag) {
             key.tagName = detail::strTag;
         }

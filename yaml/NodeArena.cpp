@@ -37,7 +37,8 @@ std::uint32_t narrow(std::int64_t value) {
 
 NodeArena::NodeArena(const Resolver& resolver, const Constructor& constructor,
                      std::string_view source)
-    : resolver_(resolver), constructor_(constructor), source_(source), blockSize_(firstBlockSize) {
+    : resolver_(resolver), standardRules_(&resolver == &Resolver::standard()),
+      constructor_(constructor), source_(source), blockSize_(firstBlockSize) {
     tagNames_.reserve(detail::wellKnownTagCount);
     for (std::string_view name : wellKnownNames) {
         tagIndex_.emplace(name, static_cast<std::uint32_t>(tagNames_.size()));

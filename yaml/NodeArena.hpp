@@ -37,6 +37,8 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
 
     const Resolver& resolver() const { return resolver_; }
+    // Whether the resolver is the standard one, whose rules some shortcuts rely on.
+    bool standardRules() const { return standardRules_; }
     const Constructor& constructor() const { return constructor_; }
     // The text the nodes were composed from, for the snippets of errors found later.
     std::string_view source() const { return source_; }
@@ -71,6 +73,7 @@ private:
                               std::optional<Mark> mark);
 
     const Resolver& resolver_;
+    bool standardRules_;
     const Constructor& constructor_;
     std::string_view source_;
 

@@ -4,6 +4,8 @@
 #include "yaml/Base64.hpp"
 #include "yaml/TimestampParser.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -208,12 +210,13 @@ std::optional<bool> constructBool(std::string_view text) {
     }
     // ASCII lower-casing is exact here: no non-ASCII character lower-cases to a letter of these
     // words.
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+    std::array<char, 5> buffer{};
+    const std::size_t length = std::min(text.size(), buffer.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
+    const std::string_view lower(buffer.data(), length);
     if (lower == "true" || lower == "yes" || lower == "on") {
         return true;
     }

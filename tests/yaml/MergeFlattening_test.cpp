@@ -68,6 +68,12 @@ TEST(MergeFlattening, MergingMappingsInsideEachOtherKeepTheirOwnPairs) {
     EXPECT_EQ(at(value, "copies"), YamlValue(Sequence{expected, expected}));
 }
 
+TEST(MergeFlattening, WhichKeysMergeIsTheResolversChoice) {
+    const Resolver resolver({Resolver::Rule::fromPattern(std::string(TagName::merge), "^MERGE$")});
+    // Its only rule makes every other plain text a string.
+    EXPECT_EQ(load("{MERGE: {a: 1}, <<: 2}", resolver), loaded("{a: \"1\", \"<<\": \"2\"}"));
+}
+
 // --- the merge rules applied to the full list, as the reference ---
 
 // Every pair in the order the rules give: the merged mappings' pairs (a sequence's last
