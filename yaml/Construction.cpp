@@ -39,7 +39,7 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
 } // namespace
 
 Construction::Construction(const Constructor& constructor, ExpansionBudget& budget)
-    : constructor_(constructor), budget_(budget) {
+    : constructor_(constructor), budget_(budget), merges_(budget) {
     stack_.reserve(64);
 }
 
@@ -95,17 +95,20 @@ void Construction::step() {
     }
 }
 
+// A key with a text goes on to its value in the same step; a key that is built first comes
+// back here for its value.
 void Construction::stepMapping(Frame& frame) {
     const FlatPair item = pairAt(frame, frame.next);
     if (!frame.awaitingValue) {
         NotesBox notes = keyNotesOf(item, frame);
-        if (const auto text = keyText(item.pair.key, item.alias, Slot::key)) {
-            beginEntry(frame, *text);
-            frame.value.as<Mapping>().entries()[frame.target].keyNotes = std::move(notes);
-        } else {
+        const auto text = keyText(item.pair.key, item.alias, Slot::key);
+        if (!text) {
+            // The key is being built in the frame above: its entry takes the notes then.
             stack_[stack_.size() - 2].pendingKeyNotes = std::move(notes);
+            return;
         }
-        return;
+        beginEntry(frame, *text);
+        frame.value.as<Mapping>().entries()[frame.target].keyNotes = std::move(notes);
     }
     visit(item.pair.value, item.alias, Slot::value);
 }
@@ -144,8 +147,8 @@ void Construction::finish() {
     Frame& frame = stack_.back();
     YamlValue value = std::move(frame.value);
     const Slot slot = frame.slot;
-    if (frame.flatBegin != noFlattening) {
-        flat_.erase(flat_.begin() + static_cast<std::ptrdiff_t>(frame.flatBegin), flat_.end());
+    if (frame.flat) {
+        merges_.release(*frame.flat);
     }
     stack_.pop_back();
     deliver(std::move(value), slot);
@@ -181,10 +184,9 @@ void Construction::push(const Node& node, Shape shape, Slot slot,
     const bool isSequence = node.kind() == Node::Kind::sequence;
     if (shape == Shape::mapping) {
         if (isMapping && (data.flags & detail::mergesKeys) != 0) {
-            frame.flatBegin = flat_.size();
-            flattenInto(node, alias, budget_, flat_);
-            frame.count = static_cast<std::uint32_t>(flat_.size() - frame.flatBegin);
-            frame.dedup = true;
+            frame.flat = merges_.flatten(node, alias);
+            frame.count = static_cast<std::uint32_t>(frame.flat->size);
+            frame.dedup = frame.flat->keysMayRepeat;
         } else {
             frame.count = isMapping ? data.size : 0;
             frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
@@ -306,8 +308,8 @@ Construction::keyText(const Node& key, const detail::AliasOccurrence* outer, Slo
 }
 
 FlatPair Construction::pairAt(const Frame& frame, std::size_t index) const {
-    if (frame.flatBegin != noFlattening) {
-        return flat_[frame.flatBegin + index];
+    if (frame.flat) {
+        return merges_.pairAt(*frame.flat, index, frame.alias);
     }
     return {frame.node.pairs()[index], frame.alias, frame.node.data()};
 }

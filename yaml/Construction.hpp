@@ -46,14 +46,13 @@ private:
         std::uint32_t count = 0;
         std::size_t depth = 0;
         const detail::AliasOccurrence* alias = nullptr; // first alias on the way to the node
-        std::size_t flatBegin = noFlattening;           // its pairs in flat_, when flattened
+        std::optional<MergeFlattening::Range> flat;     // its pairs in merges_, when flattened
         YamlValue value;
         std::size_t target = 0; // mapping: the entry the next value goes to
         YamlValue pairKey;
         NotesBox pendingKeyNotes; // for the complex key being built in the frame above
         std::unique_ptr<KeyIndex> index;
     };
-    static constexpr std::size_t noFlattening = static_cast<std::size_t>(-1);
 
     struct Dispatch {
         bool known = false;
@@ -91,7 +90,7 @@ private:
     const Constructor& constructor_;
     ExpansionBudget& budget_;
     std::vector<Frame> stack_;
-    std::vector<FlatPair> flat_;
+    MergeFlattening merges_;
     std::vector<Dispatch> dispatch_;
     const NodeArena* arena_ = nullptr;
     YamlValue result_;

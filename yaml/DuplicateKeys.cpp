@@ -58,14 +58,14 @@ std::uint8_t DuplicateKeys::check(std::span<const NodePair> pairs, std::string_v
     return flags;
 }
 
-// Resolves the keys and hashes them: scalars by canonical text alone (so that equal texts
+// Hashes the keys: scalars by canonical text alone (so that equal texts
 // under different tags meet and can be flagged), collections by structure.
 std::uint8_t DuplicateKeys::describe(std::span<const NodePair> pairs) {
     std::uint8_t flags = 0;
     keys_.resize(pairs.size());
     for (std::size_t index = 0; index < pairs.size(); ++index) {
         const Node& key = pairs[index].key;
-        const std::uint32_t tag = detail::resolveTag(*key.data());
+        const std::uint32_t tag = detail::tagIfMergeOrValue(*key.data());
         if (tag == detail::mergeTag || tag == detail::valueTag) {
             flags |= detail::mergesKeys;
         }
@@ -94,7 +94,7 @@ bool DuplicateKeys::compare(const NodePair* pairs, std::size_t earlier, std::siz
         if (!canonicallyEqual(a.string(), b.string())) {
             return false;
         }
-        if (a.data()->tagName != b.data()->tagName) {
+        if (detail::resolveTag(*a.data()) != detail::resolveTag(*b.data())) {
             flags |= detail::keysMayRepeat;
             return false;
         }

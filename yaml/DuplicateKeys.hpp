@@ -14,11 +14,12 @@ namespace quessel::yaml {
 
 class DuplicateKeys {
 public:
-    // Resolves every key's tag, and throws a duplicatedKeysInMapping YamlError naming every
-    // repeated key with its occurrences, sorted by node order. Otherwise gives the NodeFlag bits
+    // Throws a duplicatedKeysInMapping YamlError naming every repeated key with its
+    // occurrences, sorted by node order. Otherwise gives the NodeFlag bits
     // construction needs: mergesKeys when a key is `<<` or `=`, keysMayRepeat when two keys may
     // still give the same key text (same text under different tags, or a collection key).
-    // Keys are hashed once each; the scratch table is kept between mappings.
+    // Keys are hashed once each; the scratch table is kept between mappings. A key's tag is
+    // resolved when it is compared with an equal text, or when it may be `<<` or `=`.
     std::uint8_t check(std::span<const NodePair> pairs, std::string_view yaml);
 
 private:

@@ -41,6 +41,12 @@ public:
         return std::nullopt;
     }
 
+    // Forgets every key, keeping the storage for the next mapping.
+    void clear() {
+        hashes_.clear();
+        slots_.clear();
+    }
+
 private:
     void add(std::size_t hash);
     void insertSlot(std::size_t position);

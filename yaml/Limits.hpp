@@ -15,8 +15,9 @@ inline constexpr std::size_t maximumDepth = 1000;
 // may number at most max(1,000,000, 10 x the composed node count, alias occurrences included):
 // generous for documents that share blocks through anchors and merge keys, and a stop for
 // alias bombs before they cost more than some hundred megabytes or a fraction of a second. A
-// merge key counts every pair it copies, and the error names the first alias on the way down
-// from the root to the node that crossed the limit.
+// merge counts every pair it takes over from the mapping it merges, once per mapping flattened
+// (see MergeFlattening.hpp), and the error names the first alias on the way down from the root
+// to the node that crossed the limit.
 inline constexpr std::uint64_t aliasExpansionFloor = 1'000'000;
 inline constexpr std::uint64_t aliasExpansionFactor = 10;
 

@@ -9,83 +9,189 @@
 namespace quessel::yaml {
 namespace {
 
-struct Task {
-    const Node* mapping; // points into the arena, which outlives the flattening
-    const detail::AliasOccurrence* alias;
-    bool ownPairs; // false: expand the merges first
-};
-
-// The first alias on the way down from the root is the one a report names: that is where the
-// document asks for the expansion.
+// The first alias on the way down is the one a report names: that is where the document asks
+// for the expansion.
 const detail::AliasOccurrence* outermost(const Node& node, const detail::AliasOccurrence* outer) {
     return outer != nullptr ? outer : node.occurrence();
 }
 
-bool isMergeKey(const NodePair& pair) {
-    return detail::resolveTag(*pair.key.data()) == detail::mergeTag;
+const detail::AliasOccurrence* firstOf(const detail::AliasOccurrence* outer,
+                                       const detail::AliasOccurrence* inner) {
+    return outer != nullptr ? outer : inner;
 }
 
-// Walks a mapping's pairs once: `=` keys become str, and the mappings its merge keys name are
-// listed in the order their pairs go out.
-void listMerges(const Task& task, std::vector<Task>& merges) {
-    for (const NodePair& pair : task.mapping->pairs()) {
+bool isMergeKey(const NodePair& pair) {
+    return detail::tagIfMergeOrValue(*pair.key.data()) == detail::mergeTag;
+}
+
+// A mapping without merge or value keys is its own flattening.
+bool flattensToItself(const Node& mapping) {
+    return (mapping.data()->flags & detail::mergesKeys) == 0;
+}
+
+bool hasCollectionKey(std::span<const NodePair> pairs) {
+    return std::any_of(pairs.begin(), pairs.end(),
+                       [](const NodePair& pair) { return pair.key.kind() != Node::Kind::scalar; });
+}
+
+} // namespace
+
+MergeFlattening::Range MergeFlattening::flatten(const Node& mapping,
+                                                const detail::AliasOccurrence* alias) {
+    if (const Range* done = flattened(mapping)) {
+        return *done;
+    }
+    const std::size_t mark = scratch_.size();
+    scratchRanges_.clear();
+    tasks_.assign(1, {mapping, outermost(mapping, alias)});
+    while (!tasks_.empty()) {
+        const Task task = tasks_.back();
+        if (flattened(task.mapping) != nullptr) {
+            tasks_.pop_back();
+            continue;
+        }
+        listMerges(task.mapping);
+        const std::size_t listed = tasks_.size();
+        for (const Merge& merge : merges_) {
+            if (!flattensToItself(merge.mapping) && flattened(merge.mapping) == nullptr) {
+                tasks_.push_back({merge.mapping, firstOf(task.alias, merge.alias)});
+            }
+        }
+        if (tasks_.size() == listed) {
+            tasks_.pop_back();
+            build(task);
+        }
+    }
+    Range range = *flattened(mapping);
+    if (range.kept) {
+        forgetScratchFrom(mark); // what only this flattening needed
+    } else {
+        range.scratchMark = mark;
+    }
+    return range;
+}
+
+const MergeFlattening::Range* MergeFlattening::flattened(const Node& mapping) const {
+    const detail::NodeData* node = mapping.data();
+    if ((node->flags & detail::anchored) != 0) {
+        const auto found = keptRanges_.find(node);
+        return found == keptRanges_.end() ? nullptr : &found->second;
+    }
+    const auto found = std::find_if(scratchRanges_.begin(), scratchRanges_.end(),
+                                    [node](const auto& entry) { return entry.first == node; });
+    return found == scratchRanges_.end() ? nullptr : &found->second;
+}
+
+// The mappings the merge keys name, in the order their pairs go out; `=` keys become str.
+void MergeFlattening::listMerges(const Node& mapping) {
+    merges_.clear();
+    ownCollectionKey_ = false;
+    for (const NodePair& pair : mapping.pairs()) {
         detail::NodeData& key = *pair.key.data();
-        const std::uint32_t tag = detail::resolveTag(key);
+        ownCollectionKey_ = ownCollectionKey_ || pair.key.kind() != Node::Kind::scalar;
+        const std::uint32_t tag = detail::tagIfMergeOrValue(key);
         if (tag == detail::valueTag) {
             key.tagName = detail::strTag;
         }
         if (tag != detail::mergeTag) {
             continue;
         }
-        const detail::AliasOccurrence* alias = outermost(pair.value, task.alias);
         if (pair.value.kind() == Node::Kind::mapping) {
-            merges.push_back({&pair.value, alias, false});
+            merges_.push_back({pair.value, pair.value.occurrence()});
         } else if (pair.value.kind() == Node::Kind::sequence) {
             const auto elements = pair.value.nodes();
             for (auto element = elements.rbegin(); element != elements.rend(); ++element) {
                 if (element->kind() == Node::Kind::mapping) {
-                    merges.push_back({&*element, outermost(*element, alias), false});
+                    merges_.push_back({*element, outermost(*element, pair.value.occurrence())});
                 }
             }
         }
     }
 }
 
-} // namespace
-
-void flattenInto(const Node& mapping, const detail::AliasOccurrence* alias, ExpansionBudget& budget,
-                 std::vector<FlatPair>& out) {
-    std::vector<Task> tasks{{&mapping, outermost(mapping, alias), false}};
-    std::vector<Task> merges;
-    while (!tasks.empty()) {
-        const Task task = tasks.back();
-        tasks.pop_back();
-        if (task.ownPairs) {
-            for (const NodePair& pair : task.mapping->pairs()) {
-                if (!isMergeKey(pair)) {
-                    budget.charge(task.alias);
-                    out.push_back({pair, task.alias, task.mapping->data()});
-                }
-            }
-            continue;
-        }
-        budget.charge(task.alias);
-        tasks.push_back({task.mapping, task.alias, true});
-        merges.clear();
-        listMerges(task, merges);
-        // The first merge's pairs go out first, so it goes on the stack last.
-        tasks.insert(tasks.end(), merges.rbegin(), merges.rend());
+// Appends the flattened pairs of the mapping listed last, whose merged mappings are flattened.
+void MergeFlattening::build(const Task& task) {
+    const bool keep = (task.mapping.data()->flags & detail::anchored) != 0;
+    out_ = keep ? &kept_ : &scratch_;
+    begin_ = out_->size();
+    reduce_ = !ownCollectionKey_ && !mergesCollectionKeys();
+    keys_.clear();
+    for (const Merge& merge : merges_) {
+        takeOver(merge, task.alias);
     }
+    for (const NodePair& pair : task.mapping.pairs()) {
+        if (!isMergeKey(pair)) {
+            budget_.charge(task.alias);
+            add({pair, nullptr, task.mapping.data()});
+        }
+    }
+    const Range range{begin_, out_->size() - begin_, !reduce_, keep, 0};
+    if (keep) {
+        keptRanges_.emplace(task.mapping.data(), range);
+    } else {
+        scratchRanges_.emplace_back(task.mapping.data(), range);
+    }
+}
+
+bool MergeFlattening::mergesCollectionKeys() const {
+    return std::any_of(merges_.begin(), merges_.end(), [this](const Merge& merge) {
+        return flattensToItself(merge.mapping) ? hasCollectionKey(merge.mapping.pairs())
+                                               : flattened(merge.mapping)->keysMayRepeat;
+    });
+}
+
+// The merged mapping's flattened pairs, seen from the merging mapping; `outer` is the first
+// alias on the way to that one.
+void MergeFlattening::takeOver(const Merge& merge, const detail::AliasOccurrence* outer) {
+    budget_.charge(firstOf(outer, merge.alias));
+    const auto takeOne = [&](FlatPair pair) {
+        const detail::AliasOccurrence* alias = firstOf(merge.alias, pair.alias);
+        budget_.charge(firstOf(outer, alias));
+        add({pair.pair, alias, pair.owner});
+    };
+    if (flattensToItself(merge.mapping)) {
+        for (const NodePair& pair : merge.mapping.pairs()) {
+            takeOne({pair, nullptr, merge.mapping.data()});
+        }
+        return;
+    }
+    const Range range = *flattened(merge.mapping);
+    const std::vector<FlatPair>& from = storage(range);
+    for (std::size_t index = range.begin; index < range.begin + range.size; ++index) {
+        takeOne(from[index]); // taken as a copy: appending may move the pairs
+    }
+}
+
+// A pair whose key text came before takes that pair's place with its value (and the alias it
+// came through, and the mapping that owns it); the key, and so the text as first written,
+// stays.
+void MergeFlattening::add(const FlatPair& pair) {
+    std::vector<FlatPair>& out = *out_;
+    if (reduce_) {
+        const auto earlier =
+            keys_.findOrAdd(pair.pair.key.string(), [this, &out](std::size_t position) {
+                return out[begin_ + position].pair.key.string();
+            });
+        if (earlier) {
+            FlatPair& kept = out[begin_ + *earlier];
+            kept.pair.value = pair.pair.value;
+            kept.alias = pair.alias;
+            kept.owner = pair.owner;
+            return;
+        }
+    }
+    out.push_back(pair);
 }
 
 std::vector<NodePair> flattenPairs(const Node& mapping) {
     ExpansionBudget budget = ExpansionBudget::of(*mapping.data()->arena);
-    std::vector<FlatPair> flat;
-    flattenInto(mapping, nullptr, budget, flat);
+    MergeFlattening flattening(budget);
+    const MergeFlattening::Range range = flattening.flatten(mapping, nullptr);
     std::vector<NodePair> pairs;
-    pairs.reserve(flat.size());
-    std::transform(flat.begin(), flat.end(), std::back_inserter(pairs),
-                   [](const FlatPair& entry) { return entry.pair; });
+    pairs.reserve(range.size);
+    for (std::size_t index = 0; index < range.size; ++index) {
+        pairs.push_back(flattening.pairAt(range, index, nullptr).pair);
+    }
     return pairs;
 }
 

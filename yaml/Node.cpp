@@ -35,6 +35,17 @@ std::uint32_t resolveTag(NodeData& node) {
     return node.tagName;
 }
 
+std::uint32_t tagIfMergeOrValue(NodeData& node) {
+    if (node.tagName == implicitTag && node.kind == static_cast<std::uint8_t>(Node::Kind::scalar) &&
+        node.arena->standardRules()) {
+        const std::string_view text = node.text();
+        if (text != "<<" && text != "=") {
+            return implicitTag;
+        }
+    }
+    return resolveTag(node);
+}
+
 } // namespace detail
 
 namespace {

@@ -53,8 +53,9 @@ public:
     std::span<const NodePair> pairs() const noexcept;
     std::span<const Node> nodes() const noexcept;
 
-    // A mapping's pairs with merge keys expanded (merged pairs first, then its own pairs; see
-    // MergeFlattening.hpp). Throws YamlError when the expansion exceeds the alias limit.
+    // A mapping's pairs with merge keys expanded (merged pairs first, then its own pairs), one
+    // pair per key text (see MergeFlattening.hpp). Throws YamlError when the expansion exceeds
+    // the alias limit.
     std::vector<NodePair> flatten() const;
 
     // Where the alias stood when this node replaced one, else none.

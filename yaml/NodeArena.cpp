@@ -2,6 +2,7 @@
 // allocated in large blocks and released at once.
 #include "yaml/NodeArena.hpp"
 
+#include "yaml/BlockReserve.hpp"
 #include "yaml/Node.hpp"
 #include "yaml/NodeIdentities.hpp"
 #include "yaml/Resolver.hpp"
@@ -15,8 +16,10 @@ namespace quessel::yaml {
 namespace {
 
 constexpr std::size_t firstBlockSize = 16 * 1024;
-constexpr std::size_t largestBlockSize = 1024 * 1024;
-constexpr std::size_t alignment = alignof(std::max_align_t);
+constexpr std::size_t largestBlockSize = BlockReserve::blockSize;
+// Everything kept here is pointers, 32-bit fields and bytes: rounding each record up to the
+// alignment of the largest scalar type instead would add a fifth to every node.
+constexpr std::size_t alignment = alignof(detail::NodeData);
 
 constexpr std::string_view wellKnownNames[] = {
     TagName::implicit,  TagName::nonSpecific, TagName::str,   TagName::boolean,
@@ -34,7 +37,8 @@ std::uint32_t narrow(std::int64_t value) {
 
 NodeArena::NodeArena(const Resolver& resolver, const Constructor& constructor,
                      std::string_view source)
-    : resolver_(resolver), constructor_(constructor), source_(source), blockSize_(firstBlockSize) {
+    : resolver_(resolver), standardRules_(&resolver == &Resolver::standard()),
+      constructor_(constructor), source_(source), blockSize_(firstBlockSize) {
     tagNames_.reserve(detail::wellKnownTagCount);
     for (std::string_view name : wellKnownNames) {
         tagIndex_.emplace(name, static_cast<std::uint32_t>(tagNames_.size()));
@@ -42,7 +46,16 @@ NodeArena::NodeArena(const Resolver& resolver, const Constructor& constructor,
     }
 }
 
-NodeArena::~NodeArena() = default;
+static_assert(alignof(Node) <= alignment && alignof(NodePair) <= alignment &&
+              alignof(detail::AliasOccurrence) <= alignment);
+
+NodeArena::~NodeArena() {
+    for (Block& block : blocks_) {
+        if (block.size == largestBlockSize) {
+            BlockReserve::shared().give(std::move(block.bytes));
+        }
+    }
+}
 
 void* NodeArena::allocate(std::size_t bytes) {
     bytes = (bytes + alignment - 1) & ~(alignment - 1);
@@ -50,8 +63,11 @@ void* NodeArena::allocate(std::size_t bytes) {
         // Blocks grow with the document, so small documents stay small and large ones make few
         // allocations; an oversized request gets a block of its own.
         const std::size_t size = std::max(bytes, blockSize_);
-        blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
-        next_ = blocks_.back().get();
+        blocks_.push_back({size == largestBlockSize
+                               ? BlockReserve::shared().take()
+                               : std::make_unique_for_overwrite<std::byte[]>(size),
+                           size});
+        next_ = blocks_.back().bytes.get();
         remaining_ = size;
         blockSize_ = std::min(blockSize_ * 2, largestBlockSize);
     }

@@ -37,6 +37,8 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
 
     const Resolver& resolver() const { return resolver_; }
+    // Whether the resolver is the standard one, whose rules some shortcuts rely on.
+    bool standardRules() const { return standardRules_; }
     const Constructor& constructor() const { return constructor_; }
     // The text the nodes were composed from, for the snippets of errors found later.
     std::string_view source() const { return source_; }
@@ -71,10 +73,16 @@ private:
                               std::optional<Mark> mark);
 
     const Resolver& resolver_;
+    bool standardRules_;
     const Constructor& constructor_;
     std::string_view source_;
 
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    struct Block {
+        std::unique_ptr<std::byte[]> bytes;
+        std::size_t size;
+    };
+    // The largest blocks come from BlockReserve and go back to it.
+    std::vector<Block> blocks_;
     std::byte* next_ = nullptr;
     std::size_t remaining_ = 0;
     std::size_t blockSize_;

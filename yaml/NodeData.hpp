@@ -75,5 +75,11 @@ struct AliasOccurrence {
 // non-specific scalar tags by the resolver or as str, collections as map or seq.
 std::uint32_t resolveTag(NodeData& node);
 
+// The node's resolved tag when it may be merge or value; otherwise possibly the implicit tag,
+// left unresolved. Under the standard rules only the plain texts `<<` and `=` resolve to those,
+// and most mapping keys are never asked for their tag again (construction reads their text), so
+// their resolution is spared.
+std::uint32_t tagIfMergeOrValue(NodeData& node);
+
 } // namespace detail
 } // namespace quessel::yaml

@@ -3,6 +3,7 @@
 
 #include "yaml/ParserStateError.hpp"
 #include "yaml/Utf8.hpp"
+#include "yaml/WhiteSpaceOnly.hpp"
 #include "yaml/YamlError.hpp"
 
 #include <atomic>
@@ -87,13 +88,16 @@ Parser::Parser(std::string_view yaml, const Resolver& resolver, const Constructo
     if (yaml.size() >= UINT32_MAX) {
         throw YamlError::memory();
     }
+    // libyaml refuses a tab where indentation could stand even with nothing after it, while a
+    // text of white space alone holds no document: libyaml is given nothing to read then.
+    const std::string_view input = isWhiteSpaceOnly(yaml) ? std::string_view() : yaml;
     if (encoding == Encoding::utf16) {
         yaml_parser_set_encoding(parser_.get(), YAML_UTF16LE_ENCODING);
-        buffer_ = utf8::toUtf16LittleEndian(yaml);
+        buffer_ = utf8::toUtf16LittleEndian(input);
         startParse(buffer_);
     } else {
         yaml_parser_set_encoding(parser_.get(), YAML_UTF8_ENCODING);
-        startParse(yaml);
+        startParse(input);
     }
 }
 

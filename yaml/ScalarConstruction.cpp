@@ -4,6 +4,8 @@
 #include "yaml/Base64.hpp"
 #include "yaml/TimestampParser.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -118,6 +120,20 @@ bool takeSign(std::string_view& text) {
     return false;
 }
 
+// The digits after a radix prefix, which may carry a sign of their own: the sign before the
+// prefix is written in front of them, so `0x-5` is -5 and `+0x-5` too, while `-0x-5` has two
+// signs and is no number.
+std::optional<std::int64_t> prefixedDigits(std::string_view digits, int radix,
+                                           bool negativeBeforePrefix) {
+    const bool ownSign = !digits.empty() && (digits[0] == '-' || digits[0] == '+');
+    if (ownSign && negativeBeforePrefix) {
+        return std::nullopt;
+    }
+    const bool negative = ownSign ? takeSign(digits) : negativeBeforePrefix;
+    const auto magnitude = parseDigits(digits, radix, magnitudeLimit(negative));
+    return magnitude ? std::optional(applySign(*magnitude, negative)) : std::nullopt;
+}
+
 locale_t cLocale() {
     static const locale_t locale = [] {
         const locale_t made = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
@@ -194,12 +210,13 @@ std::optional<bool> constructBool(std::string_view text) {
     }
     // ASCII lower-casing is exact here: no non-ASCII character lower-cases to a letter of these
     // words.
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+    std::array<char, 5> buffer{};
+    const std::size_t length = std::min(text.size(), buffer.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
+    const std::string_view lower(buffer.data(), length);
     if (lower == "true" || lower == "yes" || lower == "on") {
         return true;
     }
@@ -234,9 +251,7 @@ std::optional<std::int64_t> constructInt(std::string_view text, ScalarStyle styl
         {"0x", 16}, {"0b", 2}, {"0o", 8}, {"0", 8}};
     for (const auto& [prefix, radix] : prefixes) {
         if (startsWith(rest, prefix)) {
-            const auto magnitude =
-                parseDigits(rest.substr(prefix.size()), radix, magnitudeLimit(negative));
-            return magnitude ? std::optional(applySign(*magnitude, negative)) : std::nullopt;
+            return prefixedDigits(rest.substr(prefix.size()), radix, negative);
         }
     }
     if (rest.find(':') != std::string_view::npos) {

@@ -28,8 +28,8 @@ std::size_t occurrences(const std::string& text, std::string_view part) {
 }
 
 TEST(PageGeneratorBody, TextWithoutADocumentSaysSo) {
-    // Spaces and line breaks only: libyaml refuses a tab that starts a line.
-    for (const char* blank : {"", "   ", " \n\r\n  \n"}) {
+    // Tabs included, although libyaml refuses a tab that starts a line.
+    for (const char* blank : {"", "   ", " \n\r\n  \n", "\t", "\t \n\t\r\n"}) {
         EXPECT_EQ(bodyOf(generate(blank)),
                   "    \n    <div class=\"yaml-content\"><span class=\"null\">Empty "
                   "document</span></div>")

@@ -26,6 +26,22 @@ TEST(Load, NoDocumentGivesNoValue) {
     EXPECT_EQ(loaded("---"), YamlValue(Null{}));
 }
 
+TEST(Load, WhiteSpaceAloneHoldsNoDocumentTabsIncluded) {
+    for (const std::string_view text :
+         {"\t", " \t\n\t \r\n", "\xEF\xBB\xBF\t", "\xC2\x85\t\xE2\x80\xA8\xE2\x80\xA9"}) {
+        EXPECT_FALSE(load(text).has_value()) << text;
+        EXPECT_FALSE(
+            load(text, Resolver::standard(), Constructor::standard(), Parser::Encoding::utf16)
+                .has_value())
+            << text;
+    }
+    // Other white space is what libyaml makes of it: a text, or a character it refuses; and a
+    // tab before anything else is still refused where it stands.
+    EXPECT_EQ(loaded("\xC2\xA0"), YamlValue("\xC2\xA0"));
+    EXPECT_EQ(testing::failure("\t\v")->kind(), YamlError::Kind::reader);
+    EXPECT_EQ(testing::failure("  \n\tx")->mark(), (Mark{2, 1}));
+}
+
 TEST(Load, BooleansAndNullsTakeOnlyTheirListedSpellings) {
     EXPECT_EQ(elements("[yes, No, TRUE, off, On]"), (Sequence{true, false, true, false, true}));
     EXPECT_EQ(elements("[yES, Nil, nULL, tRUE]"), (Sequence{"yES", "Nil", "nULL", "tRUE"}));
@@ -40,6 +56,13 @@ TEST(Load, IntegersFollowTheOldRadixAndBaseSixtyRules) {
     // -0 has no digits after the octal prefix; 08 misses the integer rule but is a float.
     EXPECT_EQ(elements("[-0, +0, 09:30]"), (Sequence{"-0", "+0", "09:30"}));
     EXPECT_EQ(elements("[08]"), (Sequence{8.0}));
+}
+
+TEST(Load, ASignAfterTheRadixPrefixNeedsAnExplicitIntegerTag) {
+    // The integer rule has no sign after a prefix: plain, these are texts.
+    EXPECT_EQ(elements("[!!int 0x-5, !!int 0o-7, !!int 0b-1, !!int 0-7, !!int -0x-5]"),
+              (Sequence{integer(-5), integer(-7), integer(-1), integer(-7), "-0x-5"}));
+    EXPECT_EQ(elements("[0x-5, 0o-7, 0b-1, 0-7]"), (Sequence{"0x-5", "0o-7", "0b-1", "0-7"}));
 }
 
 TEST(Load, IntegersOutsideSixtyFourBitsLoadAsText) {

@@ -117,10 +117,24 @@ TEST(ConstructInt, RadixPrefixesInTheirOrder) {
 }
 
 TEST(ConstructInt, PrefixesWithoutProperDigitsGiveNothing) {
-    // "-0" and "+0": the "0" prefix takes the zero and leaves no digits. A sign belongs in
-    // front of the prefix only.
+    // "-0" and "+0": the "0" prefix takes the zero and leaves no digits.
     expectRefused(plainInt, {"-0", "+0", "0x", "0b", "0o", "0b2", "0o8", "08", "09", "0xg", "0X1F",
-                             "0B1", "0x-1", "0x+1", "0b-1", "-0x-1", "09:30", "0:30"});
+                             "0B1", "0x-", "0-", "09:30", "0:30"});
+}
+
+TEST(ConstructInt, TheDigitsAfterAPrefixMayCarryTheSign) {
+    // The sign in front is written before the digits, so with a sign of their own they hold
+    // one sign ("+" in front leaves none) or two.
+    expectValues<std::int64_t>(plainInt, {{"0x-5", -5},
+                                          {"0x+1F", 31},
+                                          {"0o-7", -7},
+                                          {"0b-1", -1},
+                                          {"0-17", -15},
+                                          {"0x_-_1_0", -16},
+                                          {"+0x-5", -5},
+                                          {"0x-8000000000000000", int64Min}});
+    expectRefused(plainInt,
+                  {"-0x-5", "-0x+5", "-0b-1", "0x--5", "0x-+5", "0x+8000000000000000", "0x-_"});
 }
 
 TEST(ConstructInt, TheFull64BitRangeAndNoFurther) {
