@@ -238,7 +238,8 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
         top.awaitingValue = true;
         break;
     case Slot::pairValue:
-        top.value.as<Sequence>().push_back(
+        // Made in place: GCC's hardened builds take a moved temporary value for uninitialized.
+        top.value.as<Sequence>().emplace_back(
             Pair{BoxedValue(std::move(top.pairKey)), BoxedValue(std::move(value))});
         top.awaitingValue = false;
         ++top.next;
