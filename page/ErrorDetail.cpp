@@ -89,30 +89,20 @@ public:
         return number >= 1 && static_cast<std::size_t>(number) <= starts_.size();
     }
 
-    // The mark of the character `scalars` Unicode scalars into the line.
-    ErrorMark afterScalars(std::int64_t number, std::int64_t scalars) const {
+    // The mark of the character that `count` Unicode scalars of the line stand before, or
+    // `count` UTF-16 units when `inUnits`.
+    ErrorMark after(std::int64_t number, std::size_t count, bool inUnits) const {
         const std::string_view text = line(number);
         std::size_t at = 0;
+        std::size_t scalars = 0;
         std::size_t units = 0;
-        for (std::int64_t i = 0; i < scalars && at < text.size(); ++i) {
+        while ((inUnits ? units : scalars) < count && at < text.size()) {
             const yaml::utf8::Decoded decoded = yaml::utf8::decode(text, at);
             at += decoded.length;
+            ++scalars;
             units += decoded.scalar > 0xFFFF ? 2 : 1;
         }
         return within(number, text, at, units);
-    }
-
-    // The mark of the character `units` UTF-16 units into the line.
-    ErrorMark afterUnits(std::int64_t number, std::size_t units) const {
-        const std::string_view text = line(number);
-        std::size_t at = 0;
-        std::size_t counted = 0;
-        while (counted < units && at < text.size()) {
-            const yaml::utf8::Decoded decoded = yaml::utf8::decode(text, at);
-            at += decoded.length;
-            counted += decoded.scalar > 0xFFFF ? 2 : 1;
-        }
-        return within(number, text, at, counted);
     }
 
 private:
@@ -136,9 +126,7 @@ std::vector<ErrorMark> marksOf(const YamlError& error, std::string_view text) {
         if (!lines.holds(mark.line) || mark.column < 1) {
             return;
         }
-        marks.push_back(units
-                            ? lines.afterUnits(mark.line, static_cast<std::size_t>(mark.column - 1))
-                            : lines.afterScalars(mark.line, mark.column - 1));
+        marks.push_back(lines.after(mark.line, static_cast<std::size_t>(mark.column - 1), units));
     };
     if (error.kind() == YamlError::Kind::duplicatedKeysInMapping) {
         for (const YamlError::DuplicatedKey& key : error.duplicates()) {
