@@ -65,6 +65,13 @@ YamlValue Construction::build(const Node& node, Shape shape) {
     return run();
 }
 
+std::string Construction::keyTextOf(const Node& key) {
+    if (const auto text = keyText(key, nullptr, Slot::result)) {
+        return std::string(*text);
+    }
+    return flowText(run());
+}
+
 YamlValue Construction::run() {
     while (!stack_.empty()) {
         step();

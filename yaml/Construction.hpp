@@ -28,6 +28,10 @@ public:
     YamlValue any(const Node& node);
     // A collection node built as `shape`, its children by their own tags.
     YamlValue build(const Node& node, Shape shape);
+    // The text a mapping built here gives the entry of `key`, for finding an entry by its text.
+    std::string keyTextOf(const Node& key);
+    // How the node's tag builds it, when it is a collection.
+    Shape shapeOf(const Node& collection);
 
 private:
     // Where a finished value goes in the frame below it.
@@ -84,7 +88,6 @@ private:
     NotesBox keyNotesOf(const FlatPair& item, const Frame& frame);
 
     YamlValue scalarValue(const Node& scalar);
-    Shape shapeOf(const Node& collection);
     const Dispatch& dispatch(detail::NodeData& node);
 
     const Constructor& constructor_;
