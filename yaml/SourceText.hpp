@@ -19,6 +19,8 @@ public:
     explicit LineIndex(std::string_view text);
     // The same as substring(text, at).
     std::string_view line(std::size_t at) const;
+    // How many lines the text has (a line break that ends the text starts none).
+    std::size_t lineCount() const { return starts_.size() - 1; }
 
 private:
     std::string_view text_;
