@@ -83,14 +83,17 @@ const CollectionSpan* CollectionSpans::find(std::size_t document, std::size_t co
 
 // A start event's end mark is after the opening bracket of a flow collection, at the first key
 // of a block mapping and at the first dash of a block sequence, but after the dash of one that
-// is not indented under its key.
+// is not indented under its key. A single pair in a flow sequence (`[a: b]`) is a mapping
+// without brackets: its start event takes no room, and its end event is where the next token
+// starts, like a block collection's.
 void CollectionSpans::open(const yaml_event_t& event, bool sequence) {
     const bool flow = sequence ? event.data.sequence_start.style == YAML_FLOW_SEQUENCE_STYLE
                                : event.data.mapping_start.style == YAML_FLOW_MAPPING_STYLE;
+    const bool bracketed = flow && event.start_mark.index != event.end_mark.index;
     Mark begin = markOf(event.end_mark);
-    if (flow) {
+    if (bracketed) {
         --begin.column;
-    } else if (sequence) {
+    } else if (sequence && !flow) {
         const auto at = offsets_.offsetOf(begin);
         if (at && *at < offsets_.text().size() && offsets_.text()[*at] != '-') {
             --begin.column;
@@ -101,7 +104,7 @@ void CollectionSpans::open(const yaml_event_t& event, bool sequence) {
     }
     std::vector<CollectionSpan>& spans = documents_.back();
     open_.push_back(spans.size());
-    spans.push_back({begin, begin, flow});
+    spans.push_back({begin, begin, bracketed});
 }
 
 // A block collection has no end of its own: libyaml marks its end where the next token
@@ -112,7 +115,7 @@ void CollectionSpans::close(const yaml_event_t& event) {
     }
     CollectionSpan& span = documents_.back()[open_.back()];
     open_.pop_back();
-    if (span.flow) {
+    if (span.bracketed) {
         span.end = markOf(event.end_mark);
         lastContent_ = span.end;
     } else if (before(span.begin, lastContent_)) {

@@ -17,7 +17,7 @@ namespace quessel::yaml {
 struct CollectionSpan {
     Mark begin; // the opening bracket, the first key (or `?`), or the first dash
     Mark end;   // after the closing bracket, or after the last scalar, alias or flow collection
-    bool flow = false;
+    bool bracketed = false; // a flow collection but a single pair in a flow sequence
 };
 
 class CollectionSpans {

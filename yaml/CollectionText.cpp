@@ -74,10 +74,10 @@ std::string dedented(std::string_view text, std::size_t column) {
 } // namespace
 
 std::string collectionText(std::string_view source, std::size_t begin, std::size_t end,
-                           std::size_t column, bool block) {
+                           std::size_t column, bool bracketed) {
     end = std::min(end, source.size());
     begin = std::min(begin, end);
-    if (block) {
+    if (!bracketed) {
         end = throughComment(source, withoutTrailingSpace(source, begin, end));
     }
     return dedented(source.substr(begin, end - begin), column);

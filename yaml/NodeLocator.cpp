@@ -195,7 +195,7 @@ std::optional<std::string> NodeLocator::valueOf(std::size_t document, const Node
         return std::nullopt;
     }
     return collectionText(text_, *begin, *end, static_cast<std::size_t>(span->begin.column - 1),
-                          !span->flow);
+                          span->bracketed);
 }
 
 std::optional<std::size_t> NodeLocator::collectionNumber(std::size_t document,
