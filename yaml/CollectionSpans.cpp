@@ -2,7 +2,6 @@
 #include "yaml/CollectionSpans.hpp"
 
 #include "yaml/LibyamlEvent.hpp"
-#include "yaml/LibyamlParser.hpp"
 #include "yaml/Utf8.hpp"
 #include "yaml/WhiteSpaceOnly.hpp"
 
@@ -28,57 +27,68 @@ CollectionSpans::CollectionSpans(const MarkOffsets& offsets, Parser::Encoding en
     // Fed to libyaml as Parser feeds it, so that the marks are the ones composition saw.
     const std::string_view text = offsets.text();
     std::string_view input = isWhiteSpaceOnly(text) ? std::string_view() : text;
-    std::string buffer;
-    LibyamlParser parser;
     if (encoding == Parser::Encoding::utf16) {
-        yaml_parser_set_encoding(parser.get(), YAML_UTF16LE_ENCODING);
-        buffer = utf8::toUtf16LittleEndian(input);
-        input = buffer;
+        yaml_parser_set_encoding(parser_.get(), YAML_UTF16LE_ENCODING);
+        buffer_ = utf8::toUtf16LittleEndian(input);
+        input = buffer_;
     } else {
-        yaml_parser_set_encoding(parser.get(), YAML_UTF8_ENCODING);
+        yaml_parser_set_encoding(parser_.get(), YAML_UTF8_ENCODING);
     }
     const auto* bytes =
         input.empty() ? noInput : reinterpret_cast<const unsigned char*>(input.data());
-    yaml_parser_set_input_string(parser.get(), bytes, input.size());
-    for (;;) {
-        LibyamlEvent event;
-        if (yaml_parser_parse(parser.get(), event.get()) == 0) {
-            return;
-        }
-        switch (event.type()) {
-        case YAML_DOCUMENT_START_EVENT:
-            documents_.emplace_back();
-            open_.clear();
-            break;
-        case YAML_SCALAR_EVENT:
-            scalar(*event.get());
-            break;
-        case YAML_ALIAS_EVENT:
-            lastContent_ = markOf(event->end_mark);
-            break;
-        case YAML_SEQUENCE_START_EVENT:
-            open(*event.get(), true);
-            break;
-        case YAML_MAPPING_START_EVENT:
-            open(*event.get(), false);
-            break;
-        case YAML_SEQUENCE_END_EVENT:
-        case YAML_MAPPING_END_EVENT:
-            close(*event.get());
-            break;
-        case YAML_STREAM_END_EVENT:
-            return;
-        default:
-            break;
-        }
-    }
+    yaml_parser_set_input_string(parser_.get(), bytes, input.size());
 }
 
-const CollectionSpan* CollectionSpans::find(std::size_t document, std::size_t collection) const {
-    if (document >= documents_.size() || collection >= documents_[document].size()) {
-        return nullptr;
+CollectionSpans::~CollectionSpans() = default;
+
+const CollectionSpan* CollectionSpans::find(std::size_t document, std::size_t collection) {
+    while (!closed(document, collection) && readEvent()) {
     }
-    return &documents_[document][collection];
+    return closed(document, collection) ? &documents_[document][collection] : nullptr;
+}
+
+bool CollectionSpans::closed(std::size_t document, std::size_t collection) const {
+    return document < documents_.size() && collection < documents_[document].size() &&
+           documents_[document][collection].closed;
+}
+
+bool CollectionSpans::readEvent() {
+    if (ended_) {
+        return false;
+    }
+    LibyamlEvent event;
+    if (yaml_parser_parse(parser_.get(), event.get()) == 0) {
+        ended_ = true;
+        return false;
+    }
+    switch (event.type()) {
+    case YAML_DOCUMENT_START_EVENT:
+        documents_.emplace_back();
+        open_.clear();
+        break;
+    case YAML_SCALAR_EVENT:
+        scalar(*event.get());
+        break;
+    case YAML_ALIAS_EVENT:
+        lastContent_ = markOf(event->end_mark);
+        break;
+    case YAML_SEQUENCE_START_EVENT:
+        open(*event.get(), true);
+        break;
+    case YAML_MAPPING_START_EVENT:
+        open(*event.get(), false);
+        break;
+    case YAML_SEQUENCE_END_EVENT:
+    case YAML_MAPPING_END_EVENT:
+        close(*event.get());
+        break;
+    case YAML_STREAM_END_EVENT:
+        ended_ = true;
+        break;
+    default:
+        break;
+    }
+    return !ended_;
 }
 
 // A start event's end mark is after the opening bracket of a flow collection, at the first key
@@ -115,6 +125,7 @@ void CollectionSpans::close(const yaml_event_t& event) {
     }
     CollectionSpan& span = documents_.back()[open_.back()];
     open_.pop_back();
+    span.closed = true;
     if (span.bracketed) {
         span.end = markOf(event.end_mark);
         lastContent_ = span.end;

@@ -56,6 +56,13 @@ std::string dedented(std::string_view text, std::size_t column) {
     out.reserve(text.size());
     std::size_t at = 0;
     while (at < text.size()) {
+        // Every line break starts with one of these bytes.
+        const std::size_t next = text.find_first_of("\n\r\xC2\xE2", at);
+        out.append(text.substr(at, next - at));
+        if (next == std::string_view::npos) {
+            break;
+        }
+        at = next;
         const std::size_t length = breakLength(text, at);
         if (length == 0) {
             out.push_back(text[at++]);
