@@ -3,6 +3,7 @@
 #include "app/AppCommands.hpp"
 
 #include "app/AppMenu.hpp"
+#include "app/NodeCommands.hpp"
 
 #include <glibmm/main.h>
 
@@ -56,6 +57,17 @@ void AppCommands::setAccelerators(Gtk::Application& application) {
     application.set_accels_for_action(save, {"<Control>s"});
     application.set_accels_for_action(quit, {"<Control>q"});
     application.set_accels_for_action(find, {"<Control>f"});
+    application.set_accels_for_action(shortcuts, {"<Control>question"});
+    application.set_accels_for_action(NodeCommands::copyPath, {"<Control><Shift>c"});
+    application.set_accels_for_action(NodeCommands::copyValue, {"<Control><Alt>c"});
+    application.set_accels_for_action(NodeCommands::showInEditor, {"<Control>e"});
+    // Brackets as code editors fold with them; none of the desktop's own shortcuts use them.
+    application.set_accels_for_action(NodeCommands::expandAll, {"<Control>bracketright"});
+    application.set_accels_for_action(NodeCommands::collapseAll, {"<Control>bracketleft"});
+    for (int level = 1; level <= NodeCommands::menuLevels; ++level) {
+        application.set_accels_for_action(AppMenu::expandToLevelItem(level),
+                                          {"<Control><Alt>" + std::to_string(level)});
+    }
 }
 
 void AppCommands::openRecentFile(const Glib::VariantBase& uri) {

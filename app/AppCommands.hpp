@@ -29,6 +29,8 @@ public:
     static constexpr const char* quit = "app.quit";
     static constexpr const char* find = "win.find";
     static constexpr const char* about = "app.about";
+    // The window's Keyboard Shortcuts window, which GTK provides for a window given one.
+    static constexpr const char* shortcuts = "win.show-help-overlay";
 
     // What the application itself provides: the Open panel, the About window, quitting.
     struct Routes {

@@ -2,6 +2,7 @@
 #include "app/AppMenu.hpp"
 
 #include "app/AppCommands.hpp"
+#include "app/NodeCommands.hpp"
 
 #include <giomm/menuitem.h>
 
@@ -28,14 +29,31 @@ AppMenu::AppMenu()
     file->append_section(section({{"Quit", AppCommands::quit}}));
 
     auto edit = Gio::Menu::create();
+    edit->append_section(section({{"Copy Node Path", NodeCommands::copyPath},
+                                  {"Copy Node Value", NodeCommands::copyValue}}));
+    edit->append_section(section({{"Show in Editor", NodeCommands::showInEditor}}));
     edit->append_section(section({{"Find...", AppCommands::find}}));
-    auto help = section({{"About Quessel", AppCommands::about}});
+    auto help = section(
+        {{"Keyboard Shortcuts", AppCommands::shortcuts}, {"About Quessel", AppCommands::about}});
+
+    auto levels = Gio::Menu::create();
+    for (int level = 1; level <= NodeCommands::menuLevels; ++level) {
+        levels->append(std::to_string(level), expandToLevelItem(level));
+    }
+    auto folding = section(
+        {{"Expand All", NodeCommands::expandAll}, {"Collapse All", NodeCommands::collapseAll}});
+    folding->append_submenu("Expand to Level", levels);
+    view_->append_section(folding);
 
     menubar_->append_submenu("_File", file);
     menubar_->append_submenu("_Edit", edit);
     menubar_->append_submenu("_View", view_);
     menubar_->append_submenu("_Help", help);
     showRecentFiles({});
+}
+
+Glib::ustring AppMenu::expandToLevelItem(int level) {
+    return Glib::ustring(NodeCommands::expandToLevel) + "(" + std::to_string(level) + ")";
 }
 
 void AppMenu::showRecentFiles(const std::vector<core::FileUrl>& files) {

@@ -23,6 +23,9 @@ public:
     // instead: the submenu is present, offers nothing and has no "Clear Menu".
     void showRecentFiles(const std::vector<core::FileUrl>& files);
 
+    // The detailed action of the "Expand to Level" item for `level`.
+    static Glib::ustring expandToLevelItem(int level);
+
 private:
     Glib::RefPtr<Gio::Menu> menubar_;
     Glib::RefPtr<Gio::Menu> view_;

@@ -48,7 +48,12 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
                  [this] { appState_.setShowSearch(false); }),
       webView_(
           std::move(pageSource), [this](int value) { setCurrentMatch(value); },
-          [this](int value) { setTotalMatches(value); }) {
+          [this](int value) { setTotalMatches(value); }),
+      nodeCommands_(webView_,
+                    NodeCommands::Routes{
+                        .copy = [this](const std::string& text) { copyToClipboard(text); },
+                        .showInEditor = [this](const yaml::Mark& mark) { showInEditor(mark); },
+                        .showMessage = [this](const std::string& text) { showMessage(text); }}) {
     set_size_request(400, 300);
     buildHeaderBar();
     buildPages();
@@ -60,6 +65,9 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
     });
     settingsChanged_ = settings_.signalWillChange().connect([this] { scheduleRefresh(); });
     pageBusy_ = webView_.signalBusyChanged().connect([this](bool busy) { pageBusyChanged(busy); });
+    cursorChanged_ =
+        webView_.signalCursorChanged().connect([this] { pathBar_.show(webView_.cursor()); });
+    webView_.pageView().onContextMenu([this] { return nodeCommands_.contextMenuItems(); });
     // Each time the content is shown in a window, that window takes 65 % of the work area.
     signal_realize().connect([this] {
         if (auto* window = dynamic_cast<Gtk::Window*>(get_root())) {
@@ -74,6 +82,8 @@ ContentView::~ContentView() {
     settingsChanged_.disconnect();
     pendingRefresh_.disconnect();
     pageBusy_.disconnect();
+    cursorChanged_.disconnect();
+    webView_.pageView().onContextMenu(nullptr);
 }
 
 void ContentView::buildHeaderBar() {
@@ -91,6 +101,7 @@ void ContentView::buildPages() {
     renderedPage_.append(searchBar_);
     webView_.set_vexpand(true);
     renderedPage_.append(webView_);
+    renderedPage_.append(pathBar_);
     stack_.add(emptyState_, "empty");
     stack_.add(editor_, "editor");
     stack_.add(renderedPage_, "rendered");
@@ -154,6 +165,12 @@ void ContentView::refreshPages(bool hasFile) {
     const char* page = !hasFile ? "empty" : appState_.isEditing() ? "editor" : "rendered";
     if (stack_.get_visible_child_name() != page) {
         stack_.set_visible_child(page);
+        focusView(page);
+    }
+    nodeCommands_.setTreeShown(hasFile && !appState_.isEditing());
+    if (appState_.fileURL() != cursorFileURL_) {
+        cursorFileURL_ = appState_.fileURL();
+        webView_.forgetCursor();
     }
     if (!hasFile) {
         // As a host created anew would, the next rendered view starts from a fresh page.
@@ -305,6 +322,25 @@ bool ContentView::handleDrop(const std::vector<Glib::RefPtr<Gio::File>>& files) 
     Glib::signal_idle().connect_once(
         sigc::track_object([this, url = *url] { requestOpen(url); }, *this));
     return true;
+}
+
+void ContentView::focusView(const Glib::ustring& name) {
+    if (name == "editor") {
+        editor_.textView().grab_focus();
+    } else if (name == "rendered") {
+        gtk_widget_grab_focus(webView_.pageView().widget());
+    }
+}
+
+void ContentView::showInEditor(const yaml::Mark& mark) {
+    appState_.setIsEditing(true);
+    refreshNow();
+    editor_.placeCursor(mark.line, mark.column);
+    editor_.textView().grab_focus();
+}
+
+void ContentView::copyToClipboard(const std::string& text) {
+    get_clipboard()->set_text(text);
 }
 
 core::FindAction ContentView::findAction() {

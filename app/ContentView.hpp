@@ -1,7 +1,9 @@
 // The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
 #pragma once
 
+#include "app/NodeCommands.hpp"
 #include "app/OpeningProgress.hpp"
+#include "app/PathBar.hpp"
 #include "app/RawEditor.hpp"
 #include "app/web/DocumentPages.hpp"
 #include "app/web/YAMLWebView.hpp"
@@ -67,6 +69,11 @@ public:
     bool handleDrop(const std::vector<Glib::RefPtr<Gio::File>>& files);
 
     core::FindAction findAction();
+    // The commands on the tree and its cursor node, whose actions the window adds.
+    NodeCommands& nodeCommands() noexcept { return nodeCommands_; }
+
+    // Switches to the editor with its text cursor at the mark, that line in view.
+    void showInEditor(const yaml::Mark& mark);
 
     // A setting that is not a finite number within the range of int is passed as the default.
     static int fontSizeForPage(double setting) noexcept;
@@ -96,6 +103,7 @@ public:
     core::SearchBar& searchBar() noexcept { return searchBar_; }
     web::YAMLWebView& renderedView() noexcept { return webView_; }
     OpeningProgress& progress() noexcept { return progress_; }
+    PathBar& pathBar() noexcept { return pathBar_; }
     core::FileNameToolbarItem& fileNameItem() noexcept { return fileNameItem_; }
     core::EditToggleButton& editToggle() noexcept { return editToggle_; }
     core::SaveButton& saveButton() noexcept { return saveButton_; }
@@ -115,6 +123,10 @@ private:
     void pushEditorText(std::string text);
     void pageBusyChanged(bool busy);
     void refreshProgress();
+    // Keyboard focus goes with the view: the editor takes it when shown, the page when the
+    // viewer returns.
+    void focusView(const Glib::ustring& name);
+    void copyToClipboard(const std::string& text);
 
     core::ViewerAppState& appState_;
     core::SharedSettings& settings_;
@@ -138,6 +150,8 @@ private:
     // The file the newest page was requested for: a page for another one is an opening, a page
     // for the same one an update after an edit.
     std::optional<core::FileUrl> pageFileURL_;
+    // The file the page's cursor belongs to: another file's page starts without one.
+    std::optional<core::FileUrl> cursorFileURL_;
     std::string pageProgressText_;
     std::optional<core::FileUrl> openingURL_;
     sigc::connection pageBusy_;
@@ -162,6 +176,9 @@ private:
     Gtk::Box renderedPage_{Gtk::Orientation::VERTICAL, 0};
     core::SearchBar searchBar_;
     web::YAMLWebView webView_;
+    PathBar pathBar_;
+    NodeCommands nodeCommands_;
+    sigc::connection cursorChanged_;
     OpeningProgress progress_;
     Glib::RefPtr<Gtk::FileChooserNative> openDialog_;
 };

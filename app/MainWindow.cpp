@@ -1,6 +1,8 @@
 // The document window: the content view, its toolbar as title bar, Find, and file drops.
 #include "app/MainWindow.hpp"
 
+#include "app/KeyboardShortcuts.hpp"
+#include "viewer_core/GObjectPtr.hpp"
 #include "viewer_core/gtk/WindowConfiguration.hpp"
 
 #include <gdk/gdk.h>
@@ -15,11 +17,25 @@ MainWindow::MainWindow(core::ViewerAppState& appState, core::SharedSettings& set
     set_child(content_);
     set_size_request(400, 300);
     add_action(content_.findAction().toAction());
+    for (const auto& action : content_.nodeCommands().actions()) {
+        add_action(action);
+    }
+    installShortcutsWindow();
     dropTarget_ = Gtk::DropTarget::create(GDK_TYPE_FILE_LIST, Gdk::DragAction::COPY);
     dropTarget_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     dropTarget_->signal_drop().connect(
         [this](const Glib::ValueBase& value, double, double) { return dropped(value); }, false);
     add_controller(dropTarget_);
+}
+
+void MainWindow::installShortcutsWindow() {
+    const std::string ui = shortcutsWindowUi();
+    const auto builder = core::GObjectPtr<GtkBuilder>::adopt(
+        gtk_builder_new_from_string(ui.c_str(), static_cast<gssize>(ui.size())));
+    // The window keeps the overlay (and offers win.show-help-overlay for it); the builder's
+    // reference goes with the builder.
+    gtk_application_window_set_help_overlay(
+        gobj(), GTK_SHORTCUTS_WINDOW(gtk_builder_get_object(builder.get(), "shortcuts")));
 }
 
 bool MainWindow::dropped(const Glib::ValueBase& value) {

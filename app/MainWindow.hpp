@@ -22,6 +22,7 @@ public:
 
 private:
     bool dropped(const Glib::ValueBase& value);
+    void installShortcutsWindow();
 
     ContentView content_;
     Glib::RefPtr<Gtk::DropTarget> dropTarget_;

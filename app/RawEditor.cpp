@@ -103,4 +103,25 @@ void RawEditor::syncTo(const std::string& text, bool knownEqual) {
     buffer->place_cursor(buffer->begin());
 }
 
+void RawEditor::placeCursor(std::int64_t line, std::int64_t column) {
+    auto buffer = view_.get_buffer();
+    const int lines = buffer->get_line_count();
+    const int row = static_cast<int>(std::clamp<std::int64_t>(line, 1, lines)) - 1;
+    auto at = buffer->get_iter_at_line(row);
+    // Forward along the line only: a column past its end stays at the end of the line.
+    if (!at.ends_line()) {
+        const auto end = [&] {
+            auto lineEnd = at;
+            lineEnd.forward_to_line_end();
+            return lineEnd;
+        }();
+        const std::int64_t available = end.get_line_offset() - at.get_line_offset();
+        at.forward_chars(static_cast<int>(std::clamp<std::int64_t>(column - 1, 0, available)));
+    }
+    buffer->place_cursor(at);
+    // Scrolling to the mark (not the iterator) waits for the lines to be measured, which a text
+    // just synced into the buffer has not been yet.
+    view_.scroll_to(buffer->get_insert(), 0.0, 0.0, 0.3);
+}
+
 } // namespace quessel::app

@@ -5,6 +5,7 @@
 #include <gtkmm/textview.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,6 +23,10 @@ public:
     // so the cursor, the selection and the undo history survive a refresh. `knownEqual` skips
     // the comparison when the caller knows the text came from this editor.
     void syncTo(const std::string& text, bool knownEqual);
+
+    // Puts the text cursor at a 1-based line and column (in characters), clamped to the text,
+    // and scrolls that line into view.
+    void placeCursor(std::int64_t line, std::int64_t column);
 
     const std::string& text() const noexcept { return text_; }
     Gtk::TextView& textView() noexcept { return view_; }

@@ -1,5 +1,8 @@
-// The script texts the host evaluates in the page: search, navigation and the font size.
+// The script texts the host evaluates in the page: search, navigation, the cursor, folding and
+// the font size.
 #include "app/web/PageCalls.hpp"
+
+#include <variant>
 
 namespace quessel::app::web {
 namespace {
@@ -51,6 +54,28 @@ std::string highlightMatchesCall(std::string_view searchText) {
 
 std::string navigateMatchCall(bool forward) {
     return forward ? "navigateMatch(true)" : "navigateMatch(false)";
+}
+
+std::string placeCursorCall(const yaml::NodePath& path) {
+    std::string call = "placeCursor({document: ";
+    call += path.document ? std::to_string(*path.document) : "null";
+    call += ", steps: [";
+    const char* separator = "";
+    for (const yaml::PathStep& step : path.steps) {
+        call += separator;
+        separator = ", ";
+        if (const auto* key = std::get_if<std::string>(&step.step)) {
+            call += "{key: '" + singleQuotedLiteralBody(*key) + "'}";
+        } else {
+            call += "{index: " + std::to_string(std::get<std::size_t>(step.step)) + "}";
+        }
+    }
+    call += "]})";
+    return call;
+}
+
+std::string expandToLevelCall(int level) {
+    return "expandToLevel(" + std::to_string(level < 1 ? 1 : level) + ")";
 }
 
 std::string fontSizeAssignment(int fontSize) {

@@ -1,5 +1,8 @@
-// The script texts the host evaluates in the page: search, navigation and the font size.
+// The script texts the host evaluates in the page: search, navigation, the cursor, folding and
+// the font size.
 #pragma once
+
+#include "yaml/NodePath.hpp"
 
 #include <string>
 #include <string_view>
@@ -16,6 +19,16 @@ std::string highlightMatchesCall(std::string_view searchText);
 
 // navigateMatch(true) or navigateMatch(false)
 std::string navigateMatchCall(bool forward);
+
+// placeCursor({document: …, steps: [{key: '…'}, {index: N}, …]})
+std::string placeCursorCall(const yaml::NodePath& path);
+
+// expandToLevel(N), for N from 1
+std::string expandToLevelCall(int level);
+
+// Whole-tree folding, as the page names it.
+inline constexpr const char* expandAllCall = "expandAll()";
+inline constexpr const char* collapseAllCall = "collapseAll()";
 
 // document.body.style.fontSize = '<size>px'
 std::string fontSizeAssignment(int fontSize);

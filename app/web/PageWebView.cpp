@@ -90,11 +90,15 @@ void addLinkGuard(WebKitUserContentManager* manager) {
 PageWebView::PageWebView()
     : contentManager_(
           core::GObjectPtr<WebKitUserContentManager>::adopt(webkit_user_content_manager_new())) {
-    webkit_user_content_manager_register_script_message_handler(contentManager_.get(),
-                                                                "matchUpdate", nullptr);
+    for (const char* channel : {"matchUpdate", "cursorChanged"}) {
+        webkit_user_content_manager_register_script_message_handler(contentManager_.get(), channel,
+                                                                    nullptr);
+    }
     addLinkGuard(contentManager_.get());
     g_signal_connect(contentManager_.get(), "script-message-received::matchUpdate",
                      G_CALLBACK(&PageWebView::messageReceived), this);
+    g_signal_connect(contentManager_.get(), "script-message-received::cursorChanged",
+                     G_CALLBACK(&PageWebView::cursorMessageReceived), this);
     view_ = core::GObjectPtr<WebKitWebView>::adopt(WEBKIT_WEB_VIEW(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", contentManager_.get(),
                      "default-content-security-policy", contentSecurityPolicy, nullptr)));
@@ -254,7 +258,7 @@ gboolean PageWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decisio
 }
 
 gboolean PageWebView::contextMenu(WebKitWebView*, WebKitContextMenu* menu, WebKitHitTestResult*,
-                                  gpointer) {
+                                  gpointer self) {
     std::vector<WebKitContextMenuItem*> dropped;
     for (GList* node = webkit_context_menu_get_items(menu); node != nullptr; node = node->next) {
         auto* item = static_cast<WebKitContextMenuItem*>(node->data);
@@ -265,7 +269,22 @@ gboolean PageWebView::contextMenu(WebKitWebView*, WebKitContextMenu* menu, WebKi
     for (auto* item : dropped) {
         webkit_context_menu_remove(menu, item);
     }
+    static_cast<PageWebView*>(self)->appendHostItems(menu);
     return FALSE;
+}
+
+void PageWebView::appendHostItems(WebKitContextMenu* menu) {
+    const std::vector<MenuItem> items = menuItems_ ? menuItems_() : std::vector<MenuItem>();
+    if (items.empty()) {
+        return;
+    }
+    if (webkit_context_menu_get_n_items(menu) > 0) {
+        webkit_context_menu_append(menu, webkit_context_menu_item_new_separator());
+    }
+    for (const MenuItem& item : items) {
+        webkit_context_menu_append(menu, webkit_context_menu_item_new_from_gaction(
+                                             item.action, item.label.c_str(), item.target));
+    }
 }
 
 void PageWebView::loadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
@@ -287,6 +306,13 @@ void PageWebView::messageReceived(WebKitUserContentManager*, JSCValue* body, gpo
     auto* host = static_cast<PageWebView*>(self);
     if (host->matchUpdate_) {
         host->matchUpdate_(body);
+    }
+}
+
+void PageWebView::cursorMessageReceived(WebKitUserContentManager*, JSCValue* body, gpointer self) {
+    auto* host = static_cast<PageWebView*>(self);
+    if (host->cursorChanged_) {
+        host->cursorChanged_(body);
     }
 }
 

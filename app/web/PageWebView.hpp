@@ -14,11 +14,11 @@
 
 namespace quessel::app::web {
 
-// Owns a WebKitWebView set up for Quessel's pages: developer extras on, the "matchUpdate"
-// message channel registered, and locked to the page it is given. It never navigates away (links,
-// window.open, forms, reload and history are refused), loads no resource besides the page (a
-// content security policy that allows only the page's inline style and script), offers no
-// navigating context-menu item and takes no drops, which the window handles instead.
+// Owns a WebKitWebView set up for Quessel's pages: developer extras on, the "matchUpdate" and
+// "cursorChanged" message channels registered, and locked to the page it is given. It never
+// navigates away (links, window.open, forms, reload and history are refused), loads no resource
+// besides the page (a content security policy that allows only the page's inline style and script),
+// offers no navigating context-menu item and takes no drops, which the window handles instead.
 //
 // A virtualised page's data is not loaded with its HTML: the page names addresses of this view's
 // "quessel-page" scheme and fetches the data's parts from them. The view answers each address its
@@ -62,6 +62,22 @@ public:
         matchUpdate_ = std::move(handler);
     }
 
+    // Receives the body of every "cursorChanged" message, on the main thread.
+    void onCursorChanged(std::function<void(JSCValue*)> handler) {
+        cursorChanged_ = std::move(handler);
+    }
+
+    // Items the host adds to the page's context menu, after the page's own: each runs an action
+    // (with its target, if any) when chosen. The list is asked anew each time the menu opens.
+    struct MenuItem {
+        std::string label;
+        GAction* action = nullptr;
+        GVariant* target = nullptr;
+    };
+    void onContextMenu(std::function<std::vector<MenuItem>()> items) {
+        menuItems_ = std::move(items);
+    }
+
     // Called on the main thread when the engine has finished loading, and no further load is
     // under way: the newest page shows. Also when the web process has gone, which ends any load.
     void onLoadFinished(std::function<void()> handler) { loadFinished_ = std::move(handler); }
@@ -74,6 +90,9 @@ private:
     static gboolean contextMenu(WebKitWebView* view, WebKitContextMenu* menu,
                                 WebKitHitTestResult* hit, gpointer self);
     static void messageReceived(WebKitUserContentManager* manager, JSCValue* body, gpointer self);
+    static void cursorMessageReceived(WebKitUserContentManager* manager, JSCValue* body,
+                                      gpointer self);
+    void appendHostItems(WebKitContextMenu* menu);
     static void dataRequested(WebKitURISchemeRequest* request, gpointer);
     static void registerDataScheme(WebKitWebContext* context);
     bool answerDataRequest(WebKitURISchemeRequest* request);
@@ -83,6 +102,8 @@ private:
     core::GObjectPtr<WebKitUserContentManager> contentManager_;
     core::GObjectPtr<WebKitWebView> view_;
     std::function<void(JSCValue*)> matchUpdate_;
+    std::function<void(JSCValue*)> cursorChanged_;
+    std::function<std::vector<MenuItem>()> menuItems_;
     std::function<void()> loadFinished_;
     // Loads started by loadPage whose navigation the engine has yet to ask about.
     int ownLoadsPending_ = 0;

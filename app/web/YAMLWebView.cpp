@@ -15,6 +15,7 @@ YAMLWebView::YAMLWebView(PageSource pageSource, Coordinator::CountBinding curren
     coordinator_->setWebView(&page_);
     page_.onMatchUpdate(
         [coordinator = coordinator_.get()](JSCValue* body) { coordinator->receive(body); });
+    page_.onCursorChanged([this](JSCValue* body) { cursorMoved(body); });
     page_.onLoadFinished([this] { pageLoaded(); });
     gtk_widget_set_hexpand(page_.widget(), TRUE);
     gtk_widget_set_vexpand(page_.widget(), TRUE);
@@ -25,6 +26,7 @@ YAMLWebView::~YAMLWebView() {
     builder_.cancel();
     coordinator_->detach();
     page_.onMatchUpdate(nullptr);
+    page_.onCursorChanged(nullptr);
     page_.onLoadFinished(nullptr);
     gtk_box_remove(gobj(), page_.widget());
 }
@@ -64,6 +66,7 @@ void YAMLWebView::forget() {
     coordinator_->setLastContent(nullptr);
     coordinator_->setLastFontSize(page::defaultFontSize);
     pageFontSize_ = page::defaultFontSize;
+    forgetCursor();
     page_.loadPage(std::string());
     setBusy(false);
 }
@@ -78,14 +81,52 @@ void YAMLWebView::request() {
 
 void YAMLWebView::pageMade(page::GeneratedPage page) {
     page_.loadPage(std::move(page));
+    setCursor(std::nullopt);
 }
 
 void YAMLWebView::pageLoaded() {
     // A page the engine finishes while a newer one is being made is not the newest.
     if (!builder_.pending()) {
         applyFontSize();
+        if (keptCursor_) {
+            page_.evaluate(placeCursorCall(*keptCursor_));
+        }
         setBusy(false);
     }
+}
+
+void YAMLWebView::cursorMoved(JSCValue* body) {
+    auto cursor = PageCursor::read(body);
+    if (cursor) {
+        keptCursor_ = cursor->path;
+    }
+    setCursor(std::move(cursor));
+}
+
+void YAMLWebView::setCursor(std::optional<PageCursor> cursor) {
+    const bool same = cursor.has_value() == cursor_.has_value() &&
+                      (!cursor || (cursor->path == cursor_->path && cursor->line == cursor_->line));
+    cursor_ = std::move(cursor);
+    if (!same) {
+        cursorChanged_.emit();
+    }
+}
+
+void YAMLWebView::forgetCursor() {
+    keptCursor_.reset();
+    setCursor(std::nullopt);
+}
+
+void YAMLWebView::expandAll() {
+    page_.evaluate(expandAllCall);
+}
+
+void YAMLWebView::collapseAll() {
+    page_.evaluate(collapseAllCall);
+}
+
+void YAMLWebView::expandToLevel(int level) {
+    page_.evaluate(expandToLevelCall(level));
 }
 
 void YAMLWebView::setBusy(bool busy) {

@@ -3,6 +3,7 @@
 
 #include "app/web/BackgroundPageBuilder.hpp"
 #include "app/web/Coordinator.hpp"
+#include "app/web/PageCursor.hpp"
 #include "app/web/PageWebView.hpp"
 #include "app/web/PlatformAppearance.hpp"
 #include "page/PageTemplate.hpp"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quessel::app::web {
@@ -40,6 +42,19 @@ public:
     // next update generates a page.
     void forget();
 
+    // The page's cursor row as its last message told; none while no row is the cursor.
+    const std::optional<PageCursor>& cursor() const noexcept { return cursor_; }
+    sigc::signal<void()>& signalCursorChanged() noexcept { return cursorChanged_; }
+    // A new page of the same document puts the cursor back on the node it was on, or on the
+    // nearest one still there. After forgetCursor() the next page starts without a cursor, as
+    // a page of another document should.
+    void forgetCursor();
+
+    // Whole-tree folding in the page; the cursor stays on a row that shows.
+    void expandAll();
+    void collapseAll();
+    void expandToLevel(int level);
+
     // From a page request until the engine has loaded the newest page.
     bool busy() const noexcept { return busy_; }
     sigc::signal<void(bool)>& signalBusyChanged() noexcept { return busyChanged_; }
@@ -52,6 +67,8 @@ private:
     void pageMade(page::GeneratedPage page);
     void pageLoaded();
     void setBusy(bool busy);
+    void cursorMoved(JSCValue* body);
+    void setCursor(std::optional<PageCursor> cursor);
     void applyFontSize();
 
     page::AppearanceSource appearance_;
@@ -61,6 +78,10 @@ private:
     // The font size of the page in the engine, or of the page being made for it.
     int pageFontSize_ = page::defaultFontSize;
     sigc::signal<void(bool)> busyChanged_;
+    std::optional<PageCursor> cursor_;
+    // Where the cursor was last, for the next page of the same document.
+    std::optional<yaml::NodePath> keptCursor_;
+    sigc::signal<void()> cursorChanged_;
     // Last, so that it goes first: no page arrives for a host being taken down.
     BackgroundPageBuilder builder_;
 };

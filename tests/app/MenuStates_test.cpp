@@ -8,6 +8,8 @@
 #include <adwaita.h>
 #include <giomm/menuattributeiter.h>
 
+#include <map>
+
 namespace quessel::app {
 namespace {
 
@@ -63,10 +65,31 @@ TEST_F(MenuStatesTest, MenusHoldTheExactTitlesInOrder) {
     ASSERT_EQ(bar->get_n_items(), 4);
     EXPECT_EQ(titles(submenu(bar, 0)),
               (std::vector<std::string>{"Open...", "Close", "Open Recent", "Save", "Quit"}));
-    EXPECT_EQ(titles(submenu(bar, 1)), std::vector<std::string>{"Find..."});
+    EXPECT_EQ(titles(submenu(bar, 1)),
+              (std::vector<std::string>{"Copy Node Path", "Copy Node Value", "Show in Editor",
+                                        "Find..."}));
     EXPECT_EQ(titles(submenu(bar, 2)),
-              (std::vector<std::string>{"Zoom In", "Zoom Out", "Actual Size"}));
-    EXPECT_EQ(titles(submenu(bar, 3)), std::vector<std::string>{"About Quessel"});
+              (std::vector<std::string>{"Expand All", "Collapse All", "Expand to Level", "Zoom In",
+                                        "Zoom Out", "Actual Size"}));
+    EXPECT_EQ(titles(submenu(bar, 3)),
+              (std::vector<std::string>{"Keyboard Shortcuts", "About Quessel"}));
+}
+
+TEST_F(MenuStatesTest, ExpandToLevelOffersOneToFiveWithTheirLevels) {
+    const auto view = submenu(application->get_menubar(), 2);
+    const auto levels = submenu(view->get_item_link(0, Gio::MenuModel::Link::SECTION), 2);
+    ASSERT_TRUE(levels);
+    const auto items = entries(levels);
+    ASSERT_EQ(items.size(), 5u);
+    for (int level = 1; level <= 5; ++level) {
+        EXPECT_EQ(items[level - 1].title, std::to_string(level));
+        EXPECT_EQ(items[level - 1].action, "win.expand-to-level");
+        GVariant* target = g_menu_model_get_item_attribute_value(levels->gobj(), level - 1,
+                                                                 "target", G_VARIANT_TYPE_INT32);
+        ASSERT_NE(target, nullptr);
+        EXPECT_EQ(g_variant_get_int32(target), level);
+        g_variant_unref(target);
+    }
 }
 
 // Linux has no global menu bar: each window shows the application's.
@@ -103,6 +126,21 @@ TEST_F(MenuStatesTest, ShortcutsUseControl) {
     EXPECT_NE(std::find(zoomIn.begin(), zoomIn.end(), "<Control>equal"), zoomIn.end());
     EXPECT_EQ(accels("app.zoom-out").front(), "<Control>minus");
     EXPECT_EQ(accels("app.actual-size").front(), "<Control>0");
+    EXPECT_EQ(accels("win.copy-node-path"), std::vector<std::string>{"<Shift><Control>c"});
+    EXPECT_EQ(accels("win.copy-node-value"), std::vector<std::string>{"<Control><Alt>c"});
+    EXPECT_EQ(accels("win.show-in-editor"), std::vector<std::string>{"<Control>e"});
+}
+
+// No two actions answer the same keys: a clash would leave one of them unreachable.
+TEST_F(MenuStatesTest, NoTwoActionsShareAShortcut) {
+    std::map<std::string, std::string> owner;
+    for (const auto& action : application->list_action_descriptions()) {
+        for (const auto& accel : application->get_accels_for_action(action)) {
+            const auto [at, added] = owner.emplace(accel, action);
+            EXPECT_TRUE(added) << accel << " is both " << at->second << " and " << action;
+        }
+    }
+    EXPECT_GE(owner.size(), 18u);
 }
 
 TEST_F(MenuStatesTest, EnabledStatesFollowTheDocumentThroughItsLife) {
