@@ -74,7 +74,9 @@ bool appendBody(std::string& out, const PageContent& content, std::size_t lineLi
 
 const std::string& markupScript() {
     static const std::string script =
-        scriptOfParts({searchMarksScript, matchSearchScript, errorColumnsScript, markupPageScript});
+        scriptOfParts({sortedArraysScript, searchMarksScript, matchSearchScript, errorColumnsScript,
+                       rowTreeScript, treeCursorScript, cursorPathScript, cursorKeysScript,
+                       markupRowsScript, markupPageScript});
     return script;
 }
 

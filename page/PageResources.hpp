@@ -18,13 +18,20 @@ extern const std::string_view searchMarksScript;
 extern const std::string_view matchSearchScript;
 extern const std::string_view errorColumnsScript;
 
-// The all-markup page: toggles, and its matches as marks in the body.
+// Both pages' tree: the keyboard cursor, the path that names its row, and its keys.
+extern const std::string_view treeCursorScript;
+extern const std::string_view cursorPathScript;
+extern const std::string_view cursorKeysScript;
+
+// The all-markup page: its lines as the cursor's rows, toggles, and its matches as marks in the
+// body.
+extern const std::string_view markupRowsScript;
 extern const std::string_view markupPageScript;
 
 // The virtualised page, in the order its script runs them: binary searches, the data, the rows'
 // index, tree and geometry, writing and painting rows, selection, the search's lower case of the
 // text's units, a piece searched as a text node, a search text's matches in order, the search
-// over the rows, the page's matches, and the page put together.
+// over the rows, the page's matches, the rows as the cursor sees them, and the page put together.
 extern const std::string_view sortedArraysScript;
 extern const std::string_view pageDataScript;
 extern const std::string_view rowIndexScript;
@@ -38,6 +45,7 @@ extern const std::string_view pieceSearchScript;
 extern const std::string_view matchEnumeratorScript;
 extern const std::string_view rowSearchScript;
 extern const std::string_view virtualMatchesScript;
+extern const std::string_view virtualRowsScript;
 extern const std::string_view virtualPageScript;
 
 } // namespace quessel::page

@@ -17,8 +17,9 @@ struct PaletteColour {
     std::string_view dark;
 };
 
-// The null colour is one fixed value for both appearances.
-constexpr std::array<PaletteColour, 14> palette = {{
+// The null colour is one fixed value for both appearances. The cursor's row is tinted and edged
+// in a blue that no value colour uses, so that it stands apart from search marks.
+constexpr std::array<PaletteColour, 16> palette = {{
     {"--bg-color", "#ffffff", "#1e1e1e"},
     {"--text-color", "#333333", "#d4d4d4"},
     {"--key-color", "#881391", "#c586c0"},
@@ -33,6 +34,8 @@ constexpr std::array<PaletteColour, 14> palette = {{
     {"--error-text", "#721c24", "#f8d7da"},
     {"--toggle-color", "#999999", "#6e6e6e"},
     {"--collapsed-bg", "#f0f0f0", "#2d2d2d"},
+    {"--cursor-bg", "rgba(26, 115, 232, 0.12)", "rgba(77, 163, 255, 0.2)"},
+    {"--cursor-edge", "#1a73e8", "#4da3ff"},
 }};
 
 constexpr std::string_view documentStart = "<!DOCTYPE html>\n<html>\n<head>\n"

@@ -35,10 +35,12 @@ std::size_t appendDataElement(std::string& out) {
 // The modules in the order they build on each other; the last one starts the page.
 const std::string& virtualScript() {
     static const std::string script = scriptOfParts(
-        {sortedArraysScript, searchMarksScript, matchSearchScript, errorColumnsScript,
-         pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript, rowWriterScript,
-         rowPainterScript, rowSelectionScript, unitCaseScript, pieceSearchScript,
-         matchEnumeratorScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
+        {sortedArraysScript, searchMarksScript,     matchSearchScript,  errorColumnsScript,
+         pageDataScript,     rowIndexScript,        rowTreeScript,      scrollGeometryScript,
+         rowWriterScript,    rowPainterScript,      rowSelectionScript, unitCaseScript,
+         pieceSearchScript,  matchEnumeratorScript, rowSearchScript,    virtualMatchesScript,
+         treeCursorScript,   cursorPathScript,      cursorKeysScript,   virtualRowsScript,
+         virtualPageScript});
     return script;
 }
 

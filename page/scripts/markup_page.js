@@ -3,17 +3,23 @@
 const MarkupPage = (() => {
     const {className, idPrefix} = Protocol;
 
-    function toggle(id) {
-        const content = document.getElementById(idPrefix.content + id);
-        const toggleElement = document.getElementById(idPrefix.toggle + id);
-        if (!content || !toggleElement) {
-            return;
+    // The lines as rows and their cursor, made when first needed: a page that is only read pays
+    // nothing for them before its first paint.
+    let cursor = null;
+    function theCursor() {
+        if (cursor === null) {
+            const container = document.querySelector('.yaml-content');
+            cursor = new TreeCursor(new MarkupRows(container));
         }
-        const collapsed = content.classList.toggle(className.collapsed);
-        toggleElement.classList.toggle(className.collapsed, collapsed);
-        const preview = document.getElementById(idPrefix.preview + id);
-        if (preview) {
-            preview.classList.toggle(className.visible, collapsed);
+        return cursor;
+    }
+
+    function toggle(id) {
+        const toggleElement = document.getElementById(idPrefix.toggle + id);
+        const line = toggleElement && toggleElement.closest('.' + className.line);
+        if (line && document.getElementById(idPrefix.content + id)) {
+            const current = theCursor();
+            current.toggleRow(line.row);
         }
     }
 
@@ -41,6 +47,7 @@ const MarkupPage = (() => {
             return this.#marks.length;
         }
 
+        // The cursor follows the current match to its line.
         show(index, previous) {
             if (previous >= 1 && previous <= this.#marks.length) {
                 this.#marks[previous - 1].classList.remove(className.current);
@@ -48,19 +55,27 @@ const MarkupPage = (() => {
             const mark = this.#marks[index - 1];
             mark.classList.add(className.current);
             expandAround(mark);
+            const line = mark.closest('.' + className.line);
+            if (line !== null) {
+                theCursor().moveTo(line.row, false);
+            }
             mark.scrollIntoView({behavior: 'smooth', block: 'center'});
         }
     }
 
     return Object.freeze({
-        // Publishes the page's three functions: the toggles' click handlers call toggle, the
-        // host calls the other two.
+        // Publishes the page's functions: the toggles' click handlers call toggle, the host
+        // calls the others. The lines are made rows once the first frame is painted, so that
+        // assistive technology sees the tree without waiting for a key.
         start() {
             const search = new MatchSearch(new Matches());
             window.toggle = toggle;
             window.highlightMatches = (searchText) => search.highlight(searchText);
             window.navigateMatch = (forward) => search.navigate(forward);
+            TreeCursor.publish((call) => call(theCursor()));
+            CursorKeys.listen(theCursor);
             ErrorColumns.refresh(document.body);
+            requestAnimationFrame(() => setTimeout(theCursor, 0));
         },
     });
 })();

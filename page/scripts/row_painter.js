@@ -16,6 +16,8 @@ class RowPainter {
     // RowWriter.write): null until the match turns out to lie past the row's right edge.
     #focusRow = -1;
     #focusLead = null;
+    // The cursor's row, drawn on whichever element shows it.
+    #cursor = -1;
     #frameRequested = false;
     #written = () => {};
     // The characters kept before a current match that lies past the row's right edge, and
@@ -54,6 +56,18 @@ class RowPainter {
 
     pin(rows) {
         this.#pinned = new Set(rows);
+    }
+
+    setCursor(row) {
+        const previous = this.#rendered.get(this.#cursor);
+        this.#cursor = row;
+        if (previous) {
+            TreeCursor.draw(previous, false);
+        }
+        const element = this.#rendered.get(row);
+        if (element) {
+            TreeCursor.draw(element, true);
+        }
     }
 
     // The row's element is written anew at the next render.
@@ -167,6 +181,9 @@ class RowPainter {
         element.top = null;
         element.row = row;
         element.filled = this.#generation;
+        if (row === this.#cursor) {
+            TreeCursor.draw(element, true);
+        }
     }
 
     #place(element, position) {

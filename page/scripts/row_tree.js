@@ -1,6 +1,7 @@
 // The tree the rows form: each row's depth and kind from its kind character, which rows are
 // collapsed, and which rows show. The structure (subtrees and parents) is built in one pass when
-// first needed; the visible rows are the identity until something is collapsed.
+// first needed; the visible rows are the identity until something is collapsed. Both pages keep
+// their collapse state here, so that the cursor moves over either in the same way.
 class RowTree {
     #kinds;
     #listing;
@@ -12,6 +13,10 @@ class RowTree {
     #collapsedCount = 0;
     // The visible rows in order; null while nothing is collapsed.
     #visible = null;
+    // Parent -> its children in order, for the rows' places among their siblings: kept for the
+    // few parents of the rows in view, so that a parent of many children is walked once.
+    #children = new Map();
+    static #childrenKept = 256;
 
     constructor(data, count) {
         this.#kinds = data.kinds;
@@ -70,6 +75,103 @@ class RowTree {
         this.#collapsed[row] = state ? 1 : 0;
         this.#collapsedCount += state ? 1 : -1;
         return true;
+    }
+
+    hasStructure() {
+        return this.#subtreeEnd !== null;
+    }
+
+    // The collapsible row holding `row`, or -1 at the top.
+    parent(row) {
+        this.buildStructure();
+        return this.#parent[row];
+    }
+
+    // The first row after the row's subtree.
+    subtreeEnd(row) {
+        this.buildStructure();
+        return this.#subtreeEnd[row];
+    }
+
+    // The rows directly below `parent` (-1: the top-level rows), in order, found by skipping
+    // each child's subtree.
+    children(parent) {
+        let list = this.#children.get(parent);
+        if (list !== undefined) {
+            return list;
+        }
+        this.buildStructure();
+        const end = parent < 0 ? this.count : this.#subtreeEnd[parent];
+        const ends = this.#subtreeEnd;
+        let rows = new Int32Array(16);
+        let n = 0;
+        for (let row = parent + 1; row < end; row = ends[row]) {
+            if (n === rows.length) {
+                rows = SortedArrays.grown(rows);
+            }
+            rows[n++] = row;
+        }
+        list = rows.subarray(0, n);
+        if (this.#children.size >= RowTree.#childrenKept) {
+            this.#children.clear();
+        }
+        this.#children.set(parent, list);
+        return list;
+    }
+
+    // The row's 1-based position among its siblings and how many they are.
+    siblingPlace(row) {
+        const siblings = this.children(this.parent(row));
+        return {position: SortedArrays.lastAtMost(siblings, siblings.length, row) + 1,
+                size: siblings.length};
+    }
+
+    // The row itself when it shows, else the outermost collapsed row holding it, which does.
+    visibleAncestor(row) {
+        if (this.#collapsedCount === 0) {
+            return row;
+        }
+        let shown = row;
+        for (let ancestor = this.parent(row); ancestor >= 0; ancestor = this.#parent[ancestor]) {
+            if (this.#collapsed[ancestor] === 1) {
+                shown = ancestor;
+            }
+        }
+        return shown;
+    }
+
+    // Every row expanded, or collapsed from `level` on (1: only the top-level rows show); the
+    // visible rows follow with updateVisible(). One pass, however many rows change.
+    expandAll() {
+        if (this.#collapsed !== null) {
+            this.#collapsed.fill(0);
+            this.#collapsedCount = 0;
+        }
+    }
+
+    collapseFromLevel(level) {
+        this.#setCollapsedIn(0, this.count, (row) => this.depth(row) >= level - 1);
+    }
+
+    // The row and every collapsible row below it collapsed, or expanded.
+    setSubtreeCollapsed(row, state) {
+        this.#setCollapsedIn(row, this.subtreeEnd(row), () => state);
+    }
+
+    #setCollapsedIn(from, to, collapsedWhen) {
+        const collapsed = this.#collapsed;
+        if (collapsed === null) {
+            return;
+        }
+        let count = this.#collapsedCount;
+        for (let row = from; row < to; row++) {
+            if (this.isCollapsible(row)) {
+                const state = collapsedWhen(row) ? 1 : 0;
+                count += state - collapsed[row];
+                collapsed[row] = state;
+            }
+        }
+        this.#collapsedCount = count;
     }
 
     // Expands every collapsed row holding `row`; the rows expanded, innermost first.

@@ -40,8 +40,10 @@ class RowWriter {
         // Emptied completely: a recycled row keeps nothing of the row it showed before.
         element.textContent = '';
         element.removeAttribute('title');
-        element.removeAttribute('aria-expanded');
-        element.removeAttribute('style');
+        for (const attribute of ['aria-expanded', 'aria-selected', 'aria-posinset', 'aria-setsize',
+                                 'id', 'style']) {
+            element.removeAttribute(attribute);
+        }
         const bounds = this.#index.pieceBounds(row);
         const current = marks === null ? null : marks.find((mark) => mark[2]) || null;
         const focus = {current, lead};
@@ -84,6 +86,14 @@ class RowWriter {
         element.className = className.line;
         element.setAttribute('role', 'treeitem');
         element.setAttribute('aria-level', String(depth + 1));
+        element.id = TreeCursor.rowId(row);
+        // Places among siblings wait for the tree's structure, which is built after the first
+        // paint; the rows are written anew then.
+        if (tree.hasStructure()) {
+            const place = tree.siblingPlace(row);
+            element.setAttribute('aria-posinset', String(place.position));
+            element.setAttribute('aria-setsize', String(place.size));
+        }
         element.style.setProperty('--indent', (pixelsPerLevel * (depth + (collapsible ? 0 : 1))) + 'px');
         let piece = 0;
         const next = (pieceClass) => {

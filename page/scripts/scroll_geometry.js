@@ -92,6 +92,19 @@ class ScrollGeometry {
         }
     }
 
+    // Scrolls as little as brings the visible row at `index` wholly into view, as a cursor moving
+    // row by row wants.
+    keepInView(index) {
+        this.update();
+        const position = index * this.pitch;
+        const viewport = window.innerHeight;
+        if (position < this.virtualTop) {
+            this.scrollToVirtual(position);
+        } else if (position + this.pitch > this.virtualTop + viewport) {
+            this.scrollToVirtual(position + this.pitch - viewport);
+        }
+    }
+
     // The row at the viewport's top and how far into it the top is, as a fraction of a row.
     topAnchor() {
         this.update();

@@ -9,8 +9,11 @@ class VirtualMatches {
     #before = [];
     #after = [];
     #current = 0;
+    #shown;
 
-    constructor(container, index, painter, rows) {
+    // `shown(row)` hears of every row a current match is shown in.
+    constructor(container, index, painter, rows, shown = () => {}) {
+        this.#shown = shown;
         this.#container = container;
         this.#index = index;
         this.#painter = painter;
@@ -75,6 +78,7 @@ class VirtualMatches {
     #showRowMatch() {
         const row = this.#index.rowOfOffset(this.#currentRowOffset());
         this.#painter.reveal(row);
+        this.#shown(row);
         const element = this.#painter.element(row);
         const mark = element && element.querySelector('mark.' + Protocol.className.current);
         if (mark) {

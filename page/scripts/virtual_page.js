@@ -1,6 +1,7 @@
 // The virtualised page put together: once its data has arrived, the rows' index, tree, geometry,
-// painter, selection and search are made and wired to the page's events. The page's functions
-// exist from the start; searches asked before the data has arrived are answered once it has.
+// painter, selection, search and cursor are made and wired to the page's events. The page's
+// functions exist from the start; searches and cursor calls asked before the data has arrived
+// are answered once it has.
 const VirtualPage = (() => {
     const {id, className, idPrefix} = Protocol;
     // Rows indexed per slice of background work after the first paint.
@@ -9,6 +10,8 @@ const VirtualPage = (() => {
     let view = null;
     // Search calls waiting for the data; null once it has arrived.
     let waitingCalls = [];
+    // Cursor calls waiting for the data, which no search replaces.
+    let waitingCursorCalls = [];
 
     function assemble(data) {
         const container = document.getElementById(id.rows);
@@ -25,27 +28,24 @@ const VirtualPage = (() => {
             painter.whenWritten(() => ErrorColumns.refresh(container));
         }
         const rowSearch = new RowSearch(data, index);
-        const search = new MatchSearch(new VirtualMatches(container, index, painter, rowSearch));
+        // A listing has no cursor: it is text, not a tree.
+        const rows = data.listing
+            ? null : new VirtualRows({data, container, index, tree, geometry, writer, painter});
+        const cursor = rows === null ? null : new TreeCursor(rows);
+        const shown = cursor === null ? () => {} : (row) => cursor.moveTo(row, false);
+        const search =
+            new MatchSearch(new VirtualMatches(container, index, painter, rowSearch, shown));
         const selection = new RowSelection(data, container, tree, painter, writer);
         return {data, container, index, tree, geometry, writer, painter, rowSearch, search,
-                selection};
+                selection, rows, cursor};
     }
 
     // Collapses or expands a row by its number, keeping the row at the viewport's top in place.
     function toggle(rowId) {
         const row = /^[0-9]+$/.test(String(rowId)) ? Number(rowId) : -1;
-        if (view === null || !(row >= 0 && row < view.tree.count) ||
-            !view.tree.isCollapsible(row)) {
-            return;
+        if (view !== null && view.cursor !== null) {
+            view.cursor.toggleRow(row);
         }
-        const {tree, geometry, painter} = view;
-        tree.buildStructure();
-        const anchor = geometry.topAnchor();
-        tree.setCollapsed(row, !tree.isCollapsed(row));
-        painter.invalidate(row);
-        tree.updateVisible();
-        geometry.keepAnchor(anchor);
-        painter.render();
     }
 
     function listen({container, geometry, painter, selection}) {
@@ -94,11 +94,22 @@ const VirtualPage = (() => {
                 return true;
             }
             tree.buildStructure();
+            painter.refresh(); // the rows' places among their siblings are known now
             return false;
         });
-        const calls = waitingCalls;
+        const calls = waitingCalls.concat(waitingCursorCalls);
         waitingCalls = null;
+        waitingCursorCalls = null;
         calls.forEach((call) => call());
+    }
+
+    // Runs call(cursor) now, or once the data has arrived; a listing has no cursor to call.
+    function withCursor(call) {
+        if (waitingCursorCalls !== null) {
+            waitingCursorCalls.push(() => withCursor(call));
+            return undefined;
+        }
+        return view.cursor === null ? undefined : call(view.cursor);
     }
 
     // A new search replaces the calls waiting before it, as it would have done.
@@ -120,6 +131,8 @@ const VirtualPage = (() => {
                 whenSearchable(() => view.search.highlight(searchText), true);
             window.navigateMatch = (forward) =>
                 whenSearchable(() => view.search.navigate(forward), false);
+            TreeCursor.publish(withCursor);
+            CursorKeys.listen(() => (view === null ? null : view.cursor));
             PageData.load(arrived);
         },
 

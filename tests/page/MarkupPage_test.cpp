@@ -55,7 +55,9 @@ TEST(MarkupPageStructure, StartsWithTheDoctypeAndEndsWithoutALineBreak) {
               0U);
     EXPECT_TRUE(page.ends_with("</script>\n</body>\n</html>"));
     EXPECT_NE(page.find("<script>" +
-                        scriptOfParts({searchMarksScript, matchSearchScript, errorColumnsScript,
+                        scriptOfParts({sortedArraysScript, searchMarksScript, matchSearchScript,
+                                       errorColumnsScript, rowTreeScript, treeCursorScript,
+                                       cursorPathScript, cursorKeysScript, markupRowsScript,
                                        markupPageScript}) +
                         "</script>"),
               std::string::npos);
@@ -86,14 +88,16 @@ TEST(MarkupPagePalette, LightAndDarkValuesInTableOrder) {
         "--null-color: #808080;\n--bracket-color: #666666;\n"
         "--highlight-bg: rgba(255, 235, 59, 0.5);\n"
         "--current-highlight-bg: rgba(255, 193, 7, 0.85);\n--error-bg: #f8d7da;\n"
-        "--error-text: #721c24;\n--toggle-color: #999999;\n--collapsed-bg: #f0f0f0;\n}\n";
+        "--error-text: #721c24;\n--toggle-color: #999999;\n--collapsed-bg: #f0f0f0;\n"
+        "--cursor-bg: rgba(26, 115, 232, 0.12);\n--cursor-edge: #1a73e8;\n}\n";
     const std::string expectedDark =
         ":root {\n--bg-color: #1e1e1e;\n--text-color: #d4d4d4;\n--key-color: #c586c0;\n"
         "--string-color: #ce9178;\n--number-color: #b5cea8;\n--boolean-color: #569cd6;\n"
         "--null-color: #808080;\n--bracket-color: #808080;\n"
         "--highlight-bg: rgba(255, 235, 59, 0.4);\n"
         "--current-highlight-bg: rgba(255, 193, 7, 0.7);\n--error-bg: #5a1d1d;\n"
-        "--error-text: #f8d7da;\n--toggle-color: #6e6e6e;\n--collapsed-bg: #2d2d2d;\n}\n";
+        "--error-text: #f8d7da;\n--toggle-color: #6e6e6e;\n--collapsed-bg: #2d2d2d;\n"
+        "--cursor-bg: rgba(77, 163, 255, 0.2);\n--cursor-edge: #4da3ff;\n}\n";
     EXPECT_NE(head(pageOf({}, Appearance::light)).find(expectedLight), std::string::npos);
     EXPECT_NE(head(pageOf({}, Appearance::dark)).find(expectedDark), std::string::npos);
 }
@@ -157,14 +161,32 @@ TEST(MarkupPageLineLimit, ScalarsAndTextsWithoutADocumentAreNoLines) {
     }
 }
 
-TEST(PageScripts, NoneCanEndItsElementAndTheMarkupPagePublishesTheThreeFunctions) {
+TEST(PageScripts, NoneCanEndItsElementAndBothPagesPublishTheHostsFunctions) {
     std::string protocol;
     protocol::appendProtocolScript(protocol);
-    for (const std::string_view script :
-         {std::string_view(protocol), searchMarksScript, matchSearchScript, markupPageScript,
-          sortedArraysScript, pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript,
-          rowWriterScript, rowPainterScript, rowSelectionScript, unitCaseScript, pieceSearchScript,
-          matchEnumeratorScript, rowSearchScript, virtualMatchesScript, virtualPageScript}) {
+    for (const std::string_view script : {std::string_view(protocol),
+                                          searchMarksScript,
+                                          matchSearchScript,
+                                          markupPageScript,
+                                          sortedArraysScript,
+                                          pageDataScript,
+                                          rowIndexScript,
+                                          rowTreeScript,
+                                          scrollGeometryScript,
+                                          rowWriterScript,
+                                          rowPainterScript,
+                                          rowSelectionScript,
+                                          unitCaseScript,
+                                          pieceSearchScript,
+                                          matchEnumeratorScript,
+                                          rowSearchScript,
+                                          virtualMatchesScript,
+                                          virtualPageScript,
+                                          treeCursorScript,
+                                          cursorPathScript,
+                                          cursorKeysScript,
+                                          markupRowsScript,
+                                          virtualRowsScript}) {
         std::string lower(script);
         std::transform(lower.begin(), lower.end(), lower.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -176,6 +198,9 @@ TEST(PageScripts, NoneCanEndItsElementAndTheMarkupPagePublishesTheThreeFunctions
         EXPECT_NE(markupPageScript.find(name), std::string::npos) << name;
         EXPECT_NE(virtualPageScript.find(name), std::string::npos) << name;
     }
+    // Both pages publish the cursor's functions through the one module they share.
+    EXPECT_NE(markupPageScript.find("TreeCursor.publish("), std::string::npos);
+    EXPECT_NE(virtualPageScript.find("TreeCursor.publish("), std::string::npos);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 // matchUpdate messages (totals, and the current index while stepping forward past the first
 // matches and back past the last), mark the same text at the same place of the same line as
 // current at every step, hold as many rows as the other has lines, and show the rows at the top
-// and every row holding a current match with the same pieces, classes and left positions.
+// and every row holding a current match with the same pieces, classes and left positions. Then
+// the same keys pressed on both must put the cursor on the same row, drawn alike and named alike
+// to the host.
 #include "page/PageGenerator.hpp"
 #include "tests/page/support/WebPageHarness.hpp"
 #include "tests/support/TestDocuments.hpp"
@@ -248,7 +250,28 @@ function record() {
         record.walks.push(walk);
     }
     highlightMatches('');
+    record.cursor = cursorWalk();
     return record;
+}
+
+// Moves across the ends, into and out of nodes, by level, by a screen and by subtree; after each
+// key, the cursor's node as the host reads it and its row as drawn.
+const cursorKeys = ['End', 'Home', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowRight',
+                    'ArrowRight', 'ArrowLeft', '2', 'PageDown', ['ArrowRight', true], 'j', 'End',
+                    '1', 'k', ' ', 'ArrowRight', 'ArrowDown'];
+function cursorWalk() {
+    const walk = [];
+    for (const pressed of cursorKeys) {
+        const [key, shiftKey] = Array.isArray(pressed) ? pressed : [pressed, false];
+        document.body.dispatchEvent(
+            new KeyboardEvent('keydown', {key, shiftKey, bubbles: true, cancelable: true}));
+        const node = cursorNode();
+        const drawn = [...document.querySelectorAll(lineSelector)].filter(
+            line => line.classList.contains('cursor'));
+        walk.push({node: node && [node.document, node.steps, node.line],
+                   row: drawn.length === 1 ? rowRecord(drawn[0]) : drawn.length});
+    }
+    return walk;
 }
 
 // A virtualised piece equals the markup piece, or is the part of it between its cuts.
@@ -318,6 +341,19 @@ function differences(actual, expected) {
                 compareRows(where + ' row ' + wanted.row, got.line, wanted.line);
             }
         });
+    });
+    expected.cursor.forEach((wanted, step) => {
+        const got = actual.cursor[step];
+        const where = 'cursor after ' + JSON.stringify(cursorKeys.slice(0, step + 1));
+        if (JSON.stringify(got.node) !== JSON.stringify(wanted.node)) {
+            say(where, got.node, wanted.node);
+        } else if (typeof got.row !== 'object' || typeof wanted.row !== 'object') {
+            if (got.row !== wanted.row) {
+                say(where + ' rows drawn', got.row, wanted.row);
+            }
+        } else {
+            compareRows(where, got.row, wanted.row);
+        }
     });
     return out.slice(0, 12);
 }

@@ -526,10 +526,12 @@ TEST(VirtualPageFrame, TheContainerIsEmptyAndTheDataFollowsIt) {
                         "</div><script type=\"application/json\" id=\"page-data\">{"),
               std::string::npos);
     const std::string script = scriptOfParts(
-        {sortedArraysScript, searchMarksScript, matchSearchScript, errorColumnsScript,
-         pageDataScript, rowIndexScript, rowTreeScript, scrollGeometryScript, rowWriterScript,
-         rowPainterScript, rowSelectionScript, unitCaseScript, pieceSearchScript,
-         matchEnumeratorScript, rowSearchScript, virtualMatchesScript, virtualPageScript});
+        {sortedArraysScript, searchMarksScript,     matchSearchScript,  errorColumnsScript,
+         pageDataScript,     rowIndexScript,        rowTreeScript,      scrollGeometryScript,
+         rowWriterScript,    rowPainterScript,      rowSelectionScript, unitCaseScript,
+         pieceSearchScript,  matchEnumeratorScript, rowSearchScript,    virtualMatchesScript,
+         treeCursorScript,   cursorPathScript,      cursorKeysScript,   virtualRowsScript,
+         virtualPageScript});
     EXPECT_NE(page.find("}</script>\n\n    <script>" + script + "</script>\n</body>\n</html>"),
               std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));

@@ -24,6 +24,10 @@ void PageFixture::loadDocument(std::string_view yaml, int fontSize) {
     loadPage(PageGenerator([] { return Appearance::light; }).generateHTML(yaml, fontSize));
 }
 
+void PageFixture::loadDocumentAs(std::string_view yaml, PageKind kind) {
+    loadPage(PageGenerator([] { return Appearance::light; }, kind).generateHTML(yaml, 14));
+}
+
 void PageFixture::loadPage(std::string_view html) {
     ASSERT_TRUE(harness_->load(html)) << "the page did not finish loading";
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "page/Appearance.hpp"
+#include "page/PageKind.hpp"
 #include "tests/page/support/ValueBuilders.hpp"
 #include "tests/page/support/WebPageHarness.hpp"
 
@@ -23,6 +24,8 @@ protected:
     void loadFailure(std::string_view text, std::string_view description);
     // Generates the page of YAML text, as the host does, and loads it.
     void loadDocument(std::string_view yaml, int fontSize = 14);
+    // The page of this kind for YAML text (a scalar or empty document is always markup).
+    void loadDocumentAs(std::string_view yaml, PageKind kind);
     void loadPage(std::string_view html);
 
     // highlightMatches / navigateMatch as the host calls them; the reply they produce.

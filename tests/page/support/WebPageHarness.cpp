@@ -73,8 +73,11 @@ WebPageHarness::WebPageHarness() {
     g_signal_connect(content, "script-message-received::matchUpdate", G_CALLBACK(onMatchUpdate),
                      this);
     g_signal_connect(content, "script-message-received::canary", G_CALLBACK(onCanary), this);
+    g_signal_connect(content, "script-message-received::cursorChanged", G_CALLBACK(onCursorChanged),
+                     this);
     webkit_user_content_manager_register_script_message_handler(content, "matchUpdate", nullptr);
     webkit_user_content_manager_register_script_message_handler(content, "canary", nullptr);
+    webkit_user_content_manager_register_script_message_handler(content, "cursorChanged", nullptr);
     g_signal_connect(view_, "load-changed", G_CALLBACK(onLoadChanged), this);
     g_signal_connect(view_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
 
@@ -170,6 +173,10 @@ void WebPageHarness::onMatchUpdate(WebKitUserContentManager*, JSCValue* value, g
 
 void WebPageHarness::onCanary(WebKitUserContentManager*, JSCValue* value, gpointer self) {
     static_cast<WebPageHarness*>(self)->canaryMessages_.push_back(toJson(value));
+}
+
+void WebPageHarness::onCursorChanged(WebKitUserContentManager*, JSCValue* value, gpointer self) {
+    static_cast<WebPageHarness*>(self)->cursorMessages_.push_back(toJson(value));
 }
 
 void WebPageHarness::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {

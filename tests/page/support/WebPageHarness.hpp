@@ -22,9 +22,9 @@ struct MatchUpdate {
 };
 
 // Loads pages the way the web view host will (load_bytes, no base address) with the
-// "matchUpdate" channel registered. It also watches for anything a page must never do: a
-// "canary" script-message channel that hostile payloads call, a "canary:" URI scheme whose every
-// request is counted, and the navigations the page starts after loading.
+// "matchUpdate" and "cursorChanged" channels registered. It also watches for anything a page must
+// never do: a "canary" script-message channel that hostile payloads call, a "canary:" URI scheme
+// whose every request is counted, and the navigations the page starts after loading.
 class WebPageHarness {
 public:
     WebPageHarness();
@@ -48,6 +48,8 @@ public:
     void settle(std::chrono::milliseconds duration);
 
     const std::vector<MatchUpdate>& matchUpdates() const { return matchUpdates_; }
+    // The cursorChanged bodies as JSON, in the order they came.
+    const std::vector<std::string>& cursorMessages() const { return cursorMessages_; }
     const std::vector<std::string>& canaryMessages() const { return canaryMessages_; }
     const std::vector<std::string>& navigations() const { return navigations_; }
     static const std::vector<std::string>& canarySchemeRequests();
@@ -57,6 +59,7 @@ public:
 private:
     static void onMatchUpdate(WebKitUserContentManager*, JSCValue* value, gpointer self);
     static void onCanary(WebKitUserContentManager*, JSCValue* value, gpointer self);
+    static void onCursorChanged(WebKitUserContentManager*, JSCValue* value, gpointer self);
     static void onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self);
     static gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
@@ -67,6 +70,7 @@ private:
     bool loading_ = false;
     std::vector<MatchUpdate> matchUpdates_;
     std::vector<std::string> canaryMessages_;
+    std::vector<std::string> cursorMessages_;
     std::vector<std::string> navigations_;
 };
 
