@@ -637,16 +637,6 @@ std::optional<Options> parseOptions(int argc, char** argv) {
     return options;
 }
 
-void setDisplayDefaults() {
-    for (const auto& [name, value] :
-         {std::pair{"GSK_RENDERER", "cairo"}, std::pair{"GDK_BACKEND", "x11"},
-          std::pair{"WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1"},
-          std::pair{"WEBKIT_DISABLE_COMPOSITING_MODE", "1"},
-          std::pair{"LIBGL_ALWAYS_SOFTWARE", "1"}, std::pair{"GTK_A11Y", "none"}}) {
-        g_setenv(name, value, FALSE);
-    }
-}
-
 fs::path writeTemporary(const fs::path& folder, const std::string& name, const std::string& text) {
     const fs::path path = folder / name;
     std::ofstream(path, std::ios::binary) << text;
@@ -660,7 +650,7 @@ int main(int argc, char** argv) {
     if (!options) {
         return EXIT_FAILURE;
     }
-    setDisplayDefaults();
+    bench::setDisplayDefaults();
     // Recent files and settings go to a folder of this run's own, removed afterwards.
     char* made = g_dir_make_tmp("quessel-large-bench-XXXXXX", nullptr);
     const fs::path folder = made != nullptr ? made : "/tmp";

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace quessel::bench {
 namespace {
@@ -190,6 +191,16 @@ core::GObjectPtr<JSCValue> call(WebKitWebView* view, const std::string& body,
 }
 
 } // namespace
+
+void setDisplayDefaults() {
+    for (const auto& [name, value] :
+         {std::pair{"GSK_RENDERER", "cairo"}, std::pair{"GDK_BACKEND", "x11"},
+          std::pair{"WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1"},
+          std::pair{"WEBKIT_DISABLE_COMPOSITING_MODE", "1"},
+          std::pair{"LIBGL_ALWAYS_SOFTWARE", "1"}, std::pair{"GTK_A11Y", "none"}}) {
+        g_setenv(name, value, FALSE);
+    }
+}
 
 void addPageInstruments(WebKitWebView* view) {
     WebKitUserScript* script =

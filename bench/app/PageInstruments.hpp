@@ -25,6 +25,11 @@ namespace quessel::bench {
 // animation-frame callbacks and the tasks queued by them.
 void addPageInstruments(WebKitWebView* view);
 
+// Sets the display settings the engine tests use, where the environment does not set them
+// (GSK_RENDERER=cairo GDK_BACKEND=x11 WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1
+// WEBKIT_DISABLE_COMPOSITING_MODE=1 LIBGL_ALWAYS_SOFTWARE=1 GTK_A11Y=none); before GTK starts.
+void setDisplayDefaults();
+
 // Runs `body` as an async function in the page with the string arguments `text` and `id`, waits
 // for its promise, and returns its result as numbers (one for a number, all for an array of
 // numbers); nothing when it threw, did not answer in time, or returned something else.
