@@ -3,6 +3,7 @@
 #include "app/AppCommands.hpp"
 
 #include "app/AppMenu.hpp"
+#include "app/FileFollower.hpp"
 #include "app/NodeCommands.hpp"
 
 #include <glibmm/main.h>
@@ -20,9 +21,9 @@ Glib::ustring bare(std::string_view detailed) {
 } // namespace
 
 AppCommands::AppCommands(Gtk::Application& application, core::ViewerAppState& appState,
-                         UnsavedChangesGuard& guard, core::ViewerAppDelegate& delegate,
-                         AppMenu& menu, Routes routes)
-    : appState_(appState), guard_(guard), delegate_(delegate), menu_(menu),
+                         UnsavedChangesGuard& guard, FileFollower& follower,
+                         core::ViewerAppDelegate& delegate, AppMenu& menu, Routes routes)
+    : appState_(appState), guard_(guard), follower_(follower), delegate_(delegate), menu_(menu),
       routes_(std::move(routes)) {
     addActions(application);
     setAccelerators(application);
@@ -42,6 +43,15 @@ void AppCommands::addActions(Gtk::Application& application) {
     });
     close_ = application.add_action(bare(close), [this] { guard_.close(); });
     save_ = application.add_action(bare(save), [this] { guard_.save(); });
+    reload_ = application.add_action(bare(reload), [this] { follower_.reload(); });
+    // A check item: the action's state is the setting's.
+    auto following =
+        application.add_action_bool(bare(reloadWhenChanged), follower_.reloadsWhenChanged());
+    following->signal_activate().connect([this, action = following.get()](const auto&) {
+        const bool enabled = !follower_.reloadsWhenChanged();
+        follower_.setReloadsWhenChanged(enabled);
+        action->set_state(Glib::Variant<bool>::create(enabled));
+    });
     application.add_action_with_parameter(
         bare(openRecent), Glib::VARIANT_TYPE_STRING,
         [this](const Glib::VariantBase& uri) { openRecentFile(uri); });
@@ -55,6 +65,7 @@ void AppCommands::setAccelerators(Gtk::Application& application) {
     application.set_accels_for_action(open, {"<Control>o"});
     application.set_accels_for_action(close, {"<Control>w"});
     application.set_accels_for_action(save, {"<Control>s"});
+    application.set_accels_for_action(reload, {"<Control>r"});
     application.set_accels_for_action(quit, {"<Control>q"});
     application.set_accels_for_action(find, {"<Control>f"});
     application.set_accels_for_action(shortcuts, {"<Control>question"});
@@ -92,6 +103,7 @@ void AppCommands::refresh() {
     pendingRefresh_.disconnect();
     const bool hasFile = appState_.fileURL().has_value();
     close_->set_enabled(hasFile);
+    reload_->set_enabled(hasFile);
     save_->set_enabled(hasFile && appState_.isDirty());
     // Rebuilding the submenu closes it if it is open: only do it when the list changed.
     if (!recentShown_ || shownRecentFiles_ != appState_.recentFiles()) {

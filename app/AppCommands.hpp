@@ -16,6 +16,7 @@
 namespace quessel::app {
 
 class AppMenu;
+class FileFollower;
 
 class AppCommands {
 public:
@@ -26,6 +27,8 @@ public:
     static constexpr const char* clearRecent = "app.clear-recent";
     static constexpr const char* noRecentFiles = "app.no-recent-files";
     static constexpr const char* save = "app.save";
+    static constexpr const char* reload = "app.reload";
+    static constexpr const char* reloadWhenChanged = "app.reload-when-changed";
     static constexpr const char* quit = "app.quit";
     static constexpr const char* find = "win.find";
     static constexpr const char* about = "app.about";
@@ -40,14 +43,14 @@ public:
     };
 
     AppCommands(Gtk::Application& application, core::ViewerAppState& appState,
-                UnsavedChangesGuard& guard, core::ViewerAppDelegate& delegate, AppMenu& menu,
-                Routes routes);
+                UnsavedChangesGuard& guard, FileFollower& follower,
+                core::ViewerAppDelegate& delegate, AppMenu& menu, Routes routes);
     ~AppCommands();
     AppCommands(const AppCommands&) = delete;
     AppCommands& operator=(const AppCommands&) = delete;
 
-    // Re-reads the model: Close needs a file, Save a file with changes; the Open Recent submenu
-    // shows the recent files.
+    // Re-reads the model: Close and Reload need a file, Save a file with changes; the Open Recent
+    // submenu shows the recent files.
     void refresh();
 
 private:
@@ -59,11 +62,13 @@ private:
 
     core::ViewerAppState& appState_;
     UnsavedChangesGuard& guard_;
+    FileFollower& follower_;
     core::ViewerAppDelegate& delegate_;
     AppMenu& menu_;
     Routes routes_;
     Glib::RefPtr<Gio::SimpleAction> close_;
     Glib::RefPtr<Gio::SimpleAction> save_;
+    Glib::RefPtr<Gio::SimpleAction> reload_;
     std::vector<core::FileUrl> shownRecentFiles_;
     bool recentShown_ = false;
     sigc::connection willChange_;

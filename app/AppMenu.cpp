@@ -25,6 +25,7 @@ AppMenu::AppMenu()
     auto recentAndSave = Gio::Menu::create();
     recentAndSave->append_submenu("Open Recent", recent_);
     recentAndSave->append("Save", AppCommands::save);
+    recentAndSave->append("Reload", AppCommands::reload);
     file->append_section(recentAndSave);
     file->append_section(section({{"Quit", AppCommands::quit}}));
 
@@ -44,6 +45,7 @@ AppMenu::AppMenu()
         {{"Expand All", NodeCommands::expandAll}, {"Collapse All", NodeCommands::collapseAll}});
     folding->append_submenu("Expand to Level", levels);
     view_->append_section(folding);
+    view_->append_section(section({{"Reload When Changed", AppCommands::reloadWhenChanged}}));
 
     menubar_->append_submenu("_File", file);
     menubar_->append_submenu("_Edit", edit);

@@ -49,6 +49,9 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
       webView_(
           std::move(pageSource), [this](int value) { setCurrentMatch(value); },
           [this](int value) { setTotalMatches(value); }),
+      noticeBar_(FileNoticeBar::Routes{.reload = [this] { follower_->reload(); },
+                                       .keepMine = [this] { follower_->keepMine(); },
+                                       .save = [this] { requestSave(); }}),
       nodeCommands_(webView_,
                     NodeCommands::Routes{
                         .copy = [this](const std::string& text) { copyToClipboard(text); },
@@ -68,6 +71,9 @@ ContentView::ContentView(core::ViewerAppState& appState, core::SharedSettings& s
     cursorChanged_ =
         webView_.signalCursorChanged().connect([this] { pathBar_.show(webView_.cursor()); });
     webView_.pageView().onContextMenu([this] { return nodeCommands_.contextMenuItems(); });
+    webView_.setSearchSource([this] {
+        return web::YAMLWebView::SearchState{searchText_, currentMatch_};
+    });
     // Each time the content is shown in a window, that window takes 65 % of the work area.
     signal_realize().connect([this] {
         if (auto* window = dynamic_cast<Gtk::Window*>(get_root())) {
@@ -83,6 +89,11 @@ ContentView::~ContentView() {
     pendingRefresh_.disconnect();
     pageBusy_.disconnect();
     cursorChanged_.disconnect();
+    followerNotice_.disconnect();
+    followerReport_.disconnect();
+    if (noticeToast_ != nullptr) {
+        g_signal_handlers_disconnect_by_data(noticeToast_, this);
+    }
     webView_.pageView().onContextMenu(nullptr);
 }
 
@@ -109,6 +120,7 @@ void ContentView::buildPages() {
     stack_.set_vexpand(true);
     views_.set_child(stack_);
     views_.add_overlay(progress_);
+    append(noticeBar_);
     toastOverlay_ = adw_toast_overlay_new();
     adw_toast_overlay_set_child(ADW_TOAST_OVERLAY(toastOverlay_), GTK_WIDGET(views_.gobj()));
     gtk_box_append(gobj(), toastOverlay_);
@@ -136,9 +148,27 @@ void ContentView::refresh() {
     pendingRefresh_.disconnect();
     const bool hasFile = appState_.fileURL().has_value();
     refreshTitle();
+    refreshNoticeBar();
     refreshToolbar(hasFile);
     refreshPages(hasFile);
     reportNewError();
+}
+
+void ContentView::setFileFollower(FileFollower* follower) {
+    followerNotice_.disconnect();
+    followerReport_.disconnect();
+    follower_ = follower;
+    if (follower_ != nullptr) {
+        followerNotice_ = follower_->signalNoticeChanged().connect([this] { refreshNoticeBar(); });
+        followerReport_ = follower_->signalReported().connect(
+            [this](const std::string& message) { showNotice(message); });
+    }
+    refreshNoticeBar();
+}
+
+void ContentView::refreshNoticeBar() {
+    const auto notice = follower_ != nullptr ? follower_->notice() : FileFollower::Notice::none;
+    noticeBar_.show(notice, appState_.fileName());
 }
 
 void ContentView::refreshTitle() {
@@ -170,7 +200,7 @@ void ContentView::refreshPages(bool hasFile) {
     nodeCommands_.setTreeShown(hasFile && !appState_.isEditing());
     if (appState_.fileURL() != cursorFileURL_) {
         cursorFileURL_ = appState_.fileURL();
-        webView_.forgetCursor();
+        webView_.forgetView();
     }
     if (!hasFile) {
         // As a host created anew would, the next rendered view starts from a fresh page.
@@ -180,7 +210,9 @@ void ContentView::refreshPages(bool hasFile) {
         editor_.syncTo(appState_.fileContent(), changeCount_ == editorPushCount_);
     } else {
         // The page is generated only while it shows: typing in the editor never renders.
-        webView_.update(appState_.fileContent(), fontSizeForPage(settings_.fontSize()));
+        const bool reloaded = appState_.reloadCount() != pageReloads_;
+        pageReloads_ = appState_.reloadCount();
+        webView_.update(appState_.fileContent(), fontSizeForPage(settings_.fontSize()), reloaded);
     }
     searchBar_.set_visible(appState_.showSearch());
     searchBar_.setSearchText(searchText_);
@@ -345,6 +377,21 @@ void ContentView::copyToClipboard(const std::string& text) {
 
 core::FindAction ContentView::findAction() {
     return core::FindAction([this] { appState_.setShowSearch(true); });
+}
+
+void ContentView::showNotice(const std::string& message) {
+    if (noticeToast_ != nullptr) {
+        adw_toast_set_title(noticeToast_, Glib::Markup::escape_text(message).c_str());
+        messageShown_.emit(message);
+        return;
+    }
+    noticeToast_ = adw_toast_new(Glib::Markup::escape_text(message).c_str());
+    g_signal_connect(noticeToast_, "dismissed", G_CALLBACK(+[](AdwToast*, gpointer self) {
+                         static_cast<ContentView*>(self)->noticeToast_ = nullptr;
+                     }),
+                     this);
+    adw_toast_overlay_add_toast(ADW_TOAST_OVERLAY(toastOverlay_), noticeToast_);
+    messageShown_.emit(message);
 }
 
 void ContentView::showMessage(const std::string& message) {

@@ -1,6 +1,8 @@
 // The whole content of a document window: empty state, raw editor or rendered page, and toolbar.
 #pragma once
 
+#include "app/FileFollower.hpp"
+#include "app/FileNoticeBar.hpp"
 #include "app/NodeCommands.hpp"
 #include "app/OpeningProgress.hpp"
 #include "app/PathBar.hpp"
@@ -18,6 +20,7 @@
 #include "viewer_core/gtk/SaveButton.hpp"
 #include "viewer_core/gtk/SearchBar.hpp"
 
+#include <adwaita.h>
 #include <giomm/file.h>
 #include <gtkmm/box.h>
 #include <gtkmm/filechoosernative.h>
@@ -81,8 +84,15 @@ public:
     // The file being read for opening, if any: the window tells of it while it takes long.
     void setOpening(std::optional<core::FileUrl> url);
 
+    // The application's follower of the file on disk, whose notices and messages this window
+    // shows and whose choices its bar offers; none leaves the bar hidden.
+    void setFileFollower(FileFollower* follower);
+
     // Shows a short message over the content (a toast), and tells observers.
     void showMessage(const std::string& message);
+    // The same for a passing notice that may come again soon (a file reloaded as it grows):
+    // one toast shows it, however often it comes.
+    void showNotice(const std::string& message);
     sigc::signal<void(const std::string&)>& signalMessageShown() noexcept { return messageShown_; }
 
     // Runs the pending refresh now (tests and benchmarks; the idle refresh does the same).
@@ -104,6 +114,7 @@ public:
     web::YAMLWebView& renderedView() noexcept { return webView_; }
     OpeningProgress& progress() noexcept { return progress_; }
     PathBar& pathBar() noexcept { return pathBar_; }
+    FileNoticeBar& noticeBar() noexcept { return noticeBar_; }
     core::FileNameToolbarItem& fileNameItem() noexcept { return fileNameItem_; }
     core::EditToggleButton& editToggle() noexcept { return editToggle_; }
     core::SaveButton& saveButton() noexcept { return saveButton_; }
@@ -127,6 +138,7 @@ private:
     // viewer returns.
     void focusView(const Glib::ustring& name);
     void copyToClipboard(const std::string& text);
+    void refreshNoticeBar();
 
     core::ViewerAppState& appState_;
     core::SharedSettings& settings_;
@@ -152,6 +164,8 @@ private:
     std::optional<core::FileUrl> pageFileURL_;
     // The file the page's cursor belongs to: another file's page starts without one.
     std::optional<core::FileUrl> cursorFileURL_;
+    // The model's reload count as of the last page requested.
+    std::uint64_t pageReloads_ = 0;
     std::string pageProgressText_;
     std::optional<core::FileUrl> openingURL_;
     sigc::connection pageBusy_;
@@ -167,7 +181,13 @@ private:
     core::CopyRawButton copyButton_;
     core::OpenButton openButton_;
 
+    FileFollower* follower_ = nullptr;
+    sigc::connection followerNotice_;
+    sigc::connection followerReport_;
+
     GtkWidget* toastOverlay_ = nullptr;
+    // The passing notice's toast while it shows (the overlay owns it).
+    AdwToast* noticeToast_ = nullptr;
     // The views, with the progress over them.
     Gtk::Overlay views_;
     Gtk::Stack stack_;
@@ -177,6 +197,7 @@ private:
     core::SearchBar searchBar_;
     web::YAMLWebView webView_;
     PathBar pathBar_;
+    FileNoticeBar noticeBar_;
     NodeCommands nodeCommands_;
     sigc::connection cursorChanged_;
     OpeningProgress progress_;

@@ -43,7 +43,8 @@ std::vector<ShortcutGroup> keyboardShortcuts() {
     return {
         {"Files",
          {command("Open", AppCommands::open), command("Save", AppCommands::save),
-          command("Close", AppCommands::close), command("Quit", AppCommands::quit)}},
+          command("Reload", AppCommands::reload), command("Close", AppCommands::close),
+          command("Quit", AppCommands::quit)}},
         {"Document",
          {command("Find", AppCommands::find), command("Copy Node Path", NodeCommands::copyPath),
           command("Copy Node Value", NodeCommands::copyValue),

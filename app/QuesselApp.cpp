@@ -71,13 +71,21 @@ BackgroundFileOpener& QuesselApp::fileOpener() {
     return *opener_;
 }
 
+FileFollower& QuesselApp::fileFollower() {
+    if (!follower_)
+        follower_ = std::make_unique<FileFollower>(*appState(), [this](std::function<void()> then) {
+            unsavedChangesGuard().settle(std::move(then));
+        });
+    return *follower_;
+}
+
 void QuesselApp::on_startup() {
     Gtk::Application::on_startup();
     adw_init(); // the style manager and the message dialogs need it
     Gtk::Window::set_default_icon_name(applicationId);
     appearance_ = std::make_unique<core::SharedAppearanceModifier>();
     commands_ = std::make_unique<AppCommands>(
-        *this, *appState(), unsavedChangesGuard(), delegate_, menu_,
+        *this, *appState(), unsavedChangesGuard(), fileFollower(), delegate_, menu_,
         AppCommands::Routes{.showOpenPanel = [this] { showOpenPanel(); },
                             .showAbout = [this] { showAbout(); },
                             .quit = [this] { quitAfterQuestion(); }});
@@ -131,6 +139,7 @@ MainWindow& QuesselApp::createWindow() {
     ContentView& content = window->content();
     content.setOpenRequest([this](const core::FileUrl& url) { unsavedChangesGuard().open(url); });
     content.setSaveRequest([this] { unsavedChangesGuard().save(); });
+    content.setFileFollower(&fileFollower());
     // Every window tells of a file being read, whichever window asked for it.
     content.setOpening(fileOpener().opening());
     fileOpener().signalOpeningChanged().connect(sigc::track_object(

@@ -6,6 +6,7 @@
 #include "app/AppMenu.hpp"
 #include "app/AppState.hpp"
 #include "app/BackgroundFileOpener.hpp"
+#include "app/FileFollower.hpp"
 #include "app/UnsavedChangesGuard.hpp"
 
 #include <gtkmm/application.h>
@@ -40,6 +41,8 @@ public:
     UnsavedChangesGuard& unsavedChangesGuard();
     // Every open the user asks for, once the guard lets it, reads its file here.
     BackgroundFileOpener& fileOpener();
+    // Follows the open file on disk for every window.
+    FileFollower& fileFollower();
     const AppMenu& menu() const noexcept { return menu_; }
 
     // A new window over the one model, not yet shown.
@@ -65,6 +68,7 @@ private:
     std::unique_ptr<UnsavedChangesGuard> guard_;
     // After the guard, which it asks: it goes first.
     std::unique_ptr<BackgroundFileOpener> opener_;
+    std::unique_ptr<FileFollower> follower_;
     AppMenu menu_;
     std::unique_ptr<AppCommands> commands_;
     std::unique_ptr<core::SharedAppearanceModifier> appearance_;

@@ -111,6 +111,17 @@ void ViewerAppState::completeOpen(const FileUrl& url, ReadOutcome outcome) {
     }
 }
 
+void ViewerAppState::completeReload(LoadedText loaded) {
+    if (!fileURL()) {
+        return;
+    }
+    std::string original = loaded.text;
+    ++reloadCount_;
+    setFileContent(std::move(loaded.text));
+    setOriginalContent(std::move(original));
+    diskIdentity_ = loaded.identity;
+}
+
 void ViewerAppState::saveFile() {
     if (!fileURL()) {
         return;

@@ -65,6 +65,10 @@ public:
     // exactly what openFile does. openFile(url) is completeOpen(url, readForOpen(url)).
     static ReadOutcome readForOpen(const FileUrl& url);
     virtual void completeOpen(const FileUrl& url, ReadOutcome outcome);
+    // Takes the open file's new version, read from disk after another program changed it: the
+    // text and the saved text become the new text, and nothing else changes (the file, the view
+    // flags, the recent files). Unsaved edits go with it: the caller asks first.
+    virtual void completeReload(LoadedText loaded);
     virtual void saveFile();
     virtual void closeFile();
     virtual void addToRecentFiles(const FileUrl& url);
@@ -85,6 +89,9 @@ public:
     // Changes with every assignment of either text: a caller that compares two readings knows
     // whether the document was edited, opened or closed in between.
     std::uint64_t contentGeneration() const noexcept { return contentGeneration_; }
+
+    // Counts reloads (completeReload): a window tells a text that came from disk from an edit.
+    std::uint64_t reloadCount() const noexcept { return reloadCount_; }
 
     // Called with the file after every successful open; the application passes each file on to
     // the desktop's shared list of recent files, which this library cannot reach without GTK.
@@ -121,6 +128,7 @@ private:
     std::optional<FileIdentity> diskIdentity_;
     std::optional<std::string> lastSaveError_;
     std::uint64_t failedOpenCount_ = 0;
+    std::uint64_t reloadCount_ = 0;
 
     // Bumped on every assignment of either text; the cached answer holds for one pair.
     std::uint64_t contentGeneration_ = 0;

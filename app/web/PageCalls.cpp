@@ -52,6 +52,15 @@ std::string highlightMatchesCall(std::string_view searchText) {
     return "highlightMatches('" + singleQuotedLiteralBody(searchText) + "')";
 }
 
+std::string highlightMatchesCall(std::string_view searchText, int current) {
+    return "highlightMatches('" + singleQuotedLiteralBody(searchText) + "', " +
+           std::to_string(current < 1 ? 1 : current) + ")";
+}
+
+std::string restoreViewStateCall(std::string_view state) {
+    return "restoreViewState(JSON.parse('" + singleQuotedLiteralBody(state) + "'))";
+}
+
 std::string navigateMatchCall(bool forward) {
     return forward ? "navigateMatch(true)" : "navigateMatch(false)";
 }

@@ -17,6 +17,18 @@ std::string singleQuotedLiteralBody(std::string_view text);
 // highlightMatches('<text>')
 std::string highlightMatchesCall(std::string_view searchText);
 
+// highlightMatches('<text>', N): the matches marked and the Nth made current where it still
+// exists, without moving the view, as a new page of the same document takes the search back.
+std::string highlightMatchesCall(std::string_view searchText, int current);
+
+// The page's view (folding and the row at the top) as JSON text, or "null" for a page without a
+// tree or without the function.
+inline constexpr const char* viewStateQuery =
+    "JSON.stringify(typeof viewState === 'function' ? viewState() : null)";
+
+// restoreViewState(JSON.parse('<state>')): a view the query gave, put back on a new page.
+std::string restoreViewStateCall(std::string_view state);
+
 // navigateMatch(true) or navigateMatch(false)
 std::string navigateMatchCall(bool forward);
 

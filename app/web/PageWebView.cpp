@@ -117,6 +117,7 @@ PageWebView::PageWebView()
 }
 
 PageWebView::~PageWebView() {
+    g_cancellable_cancel(evaluations_.get());
     // The engine may outlive this object for a moment (GTK holds its own references while it
     // takes the widget down); no callback may reach us after this point.
     g_signal_handlers_disconnect_by_data(view_.get(), this);
@@ -217,6 +218,29 @@ void PageWebView::evaluate(const std::string& script) {
     webkit_web_view_evaluate_javascript(view_.get(), script.c_str(),
                                         static_cast<gssize>(script.size()), nullptr, nullptr,
                                         nullptr, nullptr, nullptr);
+}
+
+void PageWebView::evaluate(const std::string& script, EvaluationDone done) {
+    webkit_web_view_evaluate_javascript(
+        view_.get(), script.c_str(), static_cast<gssize>(script.size()), nullptr, nullptr,
+        evaluations_.get(), &PageWebView::evaluated, new EvaluationDone(std::move(done)));
+}
+
+void PageWebView::evaluated(GObject* view, GAsyncResult* result, gpointer call) {
+    const std::unique_ptr<EvaluationDone> done(static_cast<EvaluationDone*>(call));
+    GError* failure = nullptr;
+    const core::GObjectPtr<JSCValue> value = core::GObjectPtr<JSCValue>::adopt(
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &failure));
+    const core::GErrorPtr error(failure);
+    if (error && g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
+        return;
+    }
+    std::optional<std::string> text;
+    if (value && jsc_value_is_string(value.get())) {
+        const core::GCharPtr chars(jsc_value_to_string(value.get()));
+        text = chars.get();
+    }
+    (*done)(std::move(text));
 }
 
 bool PageWebView::allowNavigation(WebKitNavigationAction* action) {

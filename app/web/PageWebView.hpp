@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ public:
 
     // Runs script text in the page; its result and any error are ignored.
     void evaluate(const std::string& script);
+    // Runs script text in the page and hands its result, which should be a string, to `done` on
+    // the main thread: none when the script failed or gave no string. Nothing is handed once
+    // this view is gone.
+    using EvaluationDone = std::function<void(std::optional<std::string>)>;
+    void evaluate(const std::string& script, EvaluationDone done);
 
     // Receives the body of every "matchUpdate" message, on the main thread.
     void onMatchUpdate(std::function<void(JSCValue*)> handler) {
@@ -93,6 +99,7 @@ private:
     static void cursorMessageReceived(WebKitUserContentManager* manager, JSCValue* body,
                                       gpointer self);
     void appendHostItems(WebKitContextMenu* menu);
+    static void evaluated(GObject* view, GAsyncResult* result, gpointer call);
     static void dataRequested(WebKitURISchemeRequest* request, gpointer);
     static void registerDataScheme(WebKitWebContext* context);
     bool answerDataRequest(WebKitURISchemeRequest* request);
@@ -101,6 +108,9 @@ private:
 
     core::GObjectPtr<WebKitUserContentManager> contentManager_;
     core::GObjectPtr<WebKitWebView> view_;
+    // Cancelled with this view, so that no evaluation's result reaches a host that is gone.
+    core::GObjectPtr<GCancellable> evaluations_ =
+        core::GObjectPtr<GCancellable>::adopt(g_cancellable_new());
     std::function<void(JSCValue*)> matchUpdate_;
     std::function<void(JSCValue*)> cursorChanged_;
     std::function<std::vector<MenuItem>()> menuItems_;

@@ -31,8 +31,9 @@ YAMLWebView::~YAMLWebView() {
     gtk_box_remove(gobj(), page_.widget());
 }
 
-void YAMLWebView::update(const std::string& content, int fontSize) {
+void YAMLWebView::update(const std::string& content, int fontSize, bool searchAgain) {
     if (content != coordinator_->lastContent()) {
+        searchAgain_ = searchAgain;
         coordinator_->setLastContent(std::make_shared<const std::string>(content));
         coordinator_->setLastFontSize(fontSize);
         request();
@@ -63,10 +64,11 @@ void YAMLWebView::forget() {
         return;
     }
     builder_.cancel();
+    heldPage_.reset();
     coordinator_->setLastContent(nullptr);
     coordinator_->setLastFontSize(page::defaultFontSize);
     pageFontSize_ = page::defaultFontSize;
-    forgetCursor();
+    forgetView();
     page_.loadPage(std::string());
     setBusy(false);
 }
@@ -76,22 +78,70 @@ void YAMLWebView::request() {
     const page::Appearance appearance = appearance_ ? appearance_() : page::Appearance::light;
     pageFontSize_ = coordinator_->lastFontSize();
     builder_.request(coordinator_->sharedLastContent(), pageFontSize_, appearance);
+    // While a page is under way the engine still shows the one whose view was taken for it.
+    if (!busy_ && sameDocument_) {
+        captureView();
+    }
     setBusy(true);
 }
 
+void YAMLWebView::captureView() {
+    capturing_ = true;
+    const std::uint64_t serial = ++captureSerial_;
+    page_.evaluate(viewStateQuery, [this, serial](std::optional<std::string> state) {
+        if (serial == captureSerial_) {
+            viewCaptured(std::move(state));
+        }
+    });
+}
+
+void YAMLWebView::viewCaptured(std::optional<std::string> state) {
+    capturing_ = false;
+    if (state && *state != "null") {
+        keptView_ = std::move(state);
+    } else {
+        keptView_.reset();
+    }
+    if (heldPage_) {
+        page::GeneratedPage page = std::move(*heldPage_);
+        heldPage_.reset();
+        pageMade(std::move(page));
+    }
+}
+
 void YAMLWebView::pageMade(page::GeneratedPage page) {
+    if (capturing_) {
+        heldPage_ = std::move(page);
+        return;
+    }
     page_.loadPage(std::move(page));
     setCursor(std::nullopt);
 }
 
 void YAMLWebView::pageLoaded() {
-    // A page the engine finishes while a newer one is being made is not the newest.
-    if (!builder_.pending()) {
+    // A page the engine finishes while a newer one is being made, or waits, is not the newest.
+    if (!builder_.pending() && !heldPage_) {
         applyFontSize();
-        if (keptCursor_) {
-            page_.evaluate(placeCursorCall(*keptCursor_));
-        }
+        restoreView();
+        sameDocument_ = true;
         setBusy(false);
+    }
+}
+
+// In this order: the folding gives the rows, the top row the scroll position, and the cursor
+// and the current match then need not move the view.
+void YAMLWebView::restoreView() {
+    if (keptView_) {
+        page_.evaluate(restoreViewStateCall(*keptView_));
+    }
+    if (keptCursor_) {
+        page_.evaluate(placeCursorCall(*keptCursor_));
+    }
+    if (sameDocument_ && searchAgain_ && searchSource_) {
+        const SearchState search = searchSource_();
+        if (!search.text.empty()) {
+            page_.evaluate(highlightMatchesCall(search.text, search.current));
+        }
     }
 }
 
@@ -112,8 +162,14 @@ void YAMLWebView::setCursor(std::optional<PageCursor> cursor) {
     }
 }
 
-void YAMLWebView::forgetCursor() {
+void YAMLWebView::forgetView() {
     keptCursor_.reset();
+    keptView_.reset();
+    sameDocument_ = false;
+    ++captureSerial_;
+    if (capturing_) {
+        viewCaptured(std::nullopt);
+    }
     setCursor(std::nullopt);
 }
 

@@ -11,6 +11,7 @@
 #include <gtkmm/box.h>
 #include <sigc++/signal.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,19 +37,31 @@ public:
     // size is one script assignment that keeps the page with its collapse and search state (sent
     // once the page has loaded, while it is still being made). An empty text at first loads
     // nothing.
-    void update(const std::string& content, int fontSize);
+    // `searchAgain`: the text came from the file on disk, and the new page takes the search back
+    // (an edit shows its page without marks, the counts as they were).
+    void update(const std::string& content, int fontSize, bool searchAgain = false);
 
     // Forgets the requested text and drops work under way, as a host created anew would: the
     // next update generates a page.
     void forget();
 
+    // What a new page of the same document's file searches for again: the search text and which
+    // match was current.
+    struct SearchState {
+        std::string text;
+        int current = 0;
+    };
+    void setSearchSource(std::function<SearchState()> source) { searchSource_ = std::move(source); }
+
     // The page's cursor row as its last message told; none while no row is the cursor.
     const std::optional<PageCursor>& cursor() const noexcept { return cursor_; }
     sigc::signal<void()>& signalCursorChanged() noexcept { return cursorChanged_; }
-    // A new page of the same document puts the cursor back on the node it was on, or on the
-    // nearest one still there. After forgetCursor() the next page starts without a cursor, as
-    // a page of another document should.
-    void forgetCursor();
+    // A new page of the same document (edited, or changed on disk) shows what the reader was
+    // looking at: the nodes folded as they were, the same row at the top, the cursor on the node
+    // it was on (or the nearest one still there), and after a reload the search with its current
+    // match. After
+    // forgetView() the next page starts afresh, as a page of another document should.
+    void forgetView();
 
     // Whole-tree folding in the page; the cursor stays on a row that shows.
     void expandAll();
@@ -65,6 +78,9 @@ public:
 private:
     void request();
     void pageMade(page::GeneratedPage page);
+    void captureView();
+    void viewCaptured(std::optional<std::string> state);
+    void restoreView();
     void pageLoaded();
     void setBusy(bool busy);
     void cursorMoved(JSCValue* body);
@@ -81,6 +97,15 @@ private:
     std::optional<PageCursor> cursor_;
     // Where the cursor was last, for the next page of the same document.
     std::optional<yaml::NodePath> keptCursor_;
+    // The view of the engine's page, taken as a newer page was requested; whether the engine's
+    // page is of the document shown; a page made while its view was being taken waits for it.
+    std::optional<std::string> keptView_;
+    bool sameDocument_ = false;
+    bool capturing_ = false;
+    std::uint64_t captureSerial_ = 0;
+    std::optional<page::GeneratedPage> heldPage_;
+    std::function<SearchState()> searchSource_;
+    bool searchAgain_ = false;
     sigc::signal<void()> cursorChanged_;
     // Last, so that it goes first: no page arrives for a host being taken down.
     BackgroundPageBuilder builder_;

@@ -1,5 +1,7 @@
 // The document window under load: a keystroke in the editor of a 5 MB document up to the end of
-// the window's refresh, and the 1 MB benchmark document from open to the page's first answer.
+// the window's refresh, the 1 MB benchmark document from open to the page's first answer, and
+// the window's longest main-loop stall while the 1 MB document grows on disk like a log.
+#include "app/FileFollower.hpp"
 #include "app/MainWindow.hpp"
 #include "bench/DocumentGenerator.hpp"
 #include "viewer_core/NotificationCenter.hpp"
@@ -8,10 +10,13 @@
 #include <benchmark/benchmark.h>
 #include <gtkmm/init.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -105,6 +110,76 @@ void LoadToFirstMessage1MB(benchmark::State& state) {
     }
 }
 BENCHMARK(LoadToFirstMessage1MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The longest gap between the main loop's 5 ms ticks: how long the window could not answer.
+class StallWatch {
+public:
+    StallWatch() : last_(Clock::now()), id_(g_timeout_add(5, &tick, this)) {}
+    StallWatch(const StallWatch&) = delete;
+    StallWatch& operator=(const StallWatch&) = delete;
+    ~StallWatch() { g_source_remove(id_); }
+    double longestMs() const { return std::chrono::duration<double, std::milli>(longest_).count(); }
+
+private:
+    static gboolean tick(gpointer data) {
+        auto* self = static_cast<StallWatch*>(data);
+        const auto now = Clock::now();
+        self->longest_ = std::max(self->longest_, now - self->last_);
+        self->last_ = now;
+        return G_SOURCE_CONTINUE;
+    }
+    Clock::time_point last_;
+    Clock::duration longest_{};
+    guint id_;
+};
+
+// Another program appends a record to the open document every 100 ms for 10 s while the window
+// follows it, on the rendered page: the window's longest stall over those 10 s and the 1.5 s
+// after, and how many times the document was reloaded.
+void GrowingFileStall1MB(benchmark::State& state) {
+    for (auto _ : state) {
+        OpenWindow open(1024 * 1024);
+        auto& content = open.window.content();
+        quessel::app::FileFollower follower(open.appState,
+                                            [](std::function<void()> then) { then(); });
+        follower.setReloadsWhenChanged(true);
+        content.setFileFollower(&follower);
+        open.appState.openFile(open.url);
+        content.refreshNow();
+        iterate([&] { return !content.renderedView().busy(); });
+        int reloads = 0;
+        sigc::connection counted =
+            follower.signalReported().connect([&](const std::string&) { ++reloads; });
+
+        std::atomic<bool> written{false};
+        std::thread writer([path = open.url.path(), &written] {
+            std::ofstream log(path, std::ios::binary | std::ios::app);
+            for (int i = 0; i < 100; ++i) {
+                log << "zz_log_" << 10000 + i << ": \"entry " << i << " of the growing log\"\n";
+                log.flush();
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            written = true;
+        });
+        const auto start = Clock::now();
+        double longest = 0;
+        {
+            StallWatch watch;
+            iterate([&] { return written.load(); });
+            const auto settled = Clock::now() + std::chrono::milliseconds(1500);
+            iterate([&] { return Clock::now() >= settled; });
+            longest = watch.longestMs();
+        }
+        writer.join();
+        counted.disconnect();
+        content.setFileFollower(nullptr);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.counters["stall_ms"] = longest;
+        state.counters["reloads"] = reloads;
+        state.counters["document_bytes"] = static_cast<double>(open.appState.fileContent().size());
+    }
+}
+BENCHMARK(GrowingFileStall1MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -63,14 +63,15 @@ protected:
 TEST_F(MenuStatesTest, MenusHoldTheExactTitlesInOrder) {
     auto bar = application->get_menubar();
     ASSERT_EQ(bar->get_n_items(), 4);
-    EXPECT_EQ(titles(submenu(bar, 0)),
-              (std::vector<std::string>{"Open...", "Close", "Open Recent", "Save", "Quit"}));
+    EXPECT_EQ(titles(submenu(bar, 0)), (std::vector<std::string>{"Open...", "Close", "Open Recent",
+                                                                 "Save", "Reload", "Quit"}));
     EXPECT_EQ(titles(submenu(bar, 1)),
               (std::vector<std::string>{"Copy Node Path", "Copy Node Value", "Show in Editor",
                                         "Find..."}));
-    EXPECT_EQ(titles(submenu(bar, 2)),
-              (std::vector<std::string>{"Expand All", "Collapse All", "Expand to Level", "Zoom In",
-                                        "Zoom Out", "Actual Size"}));
+    EXPECT_EQ(
+        titles(submenu(bar, 2)),
+        (std::vector<std::string>{"Expand All", "Collapse All", "Expand to Level",
+                                  "Reload When Changed", "Zoom In", "Zoom Out", "Actual Size"}));
     EXPECT_EQ(titles(submenu(bar, 3)),
               (std::vector<std::string>{"Keyboard Shortcuts", "About Quessel"}));
 }
