@@ -97,10 +97,10 @@ void YAMLWebView::captureView() {
 
 void YAMLWebView::viewCaptured(std::optional<std::string> state) {
     capturing_ = false;
+    // A page without a tree (a text that does not load, for now) keeps the view of the last one
+    // that had a tree, for when the text loads again.
     if (state && *state != "null") {
         keptView_ = std::move(state);
-    } else {
-        keptView_.reset();
     }
     if (heldPage_) {
         page::GeneratedPage page = std::move(*heldPage_);
