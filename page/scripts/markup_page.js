@@ -3,13 +3,15 @@
 const MarkupPage = (() => {
     const {className, idPrefix} = Protocol;
 
-    // The lines as rows and their cursor, made when first needed: a page that is only read pays
-    // nothing for them before its first paint.
+    // The lines as rows, their cursor and their view state, made when first needed: a page
+    // that is only read pays nothing for them before its first paint.
     let cursor = null;
+    let viewState = null;
     function theCursor() {
         if (cursor === null) {
-            const container = document.querySelector('.yaml-content');
-            cursor = new TreeCursor(new MarkupRows(container));
+            const rows = new MarkupRows(document.querySelector('.yaml-content'));
+            cursor = new TreeCursor(rows);
+            viewState = new ViewState(rows, cursor);
         }
         return cursor;
     }
@@ -73,6 +75,10 @@ const MarkupPage = (() => {
             window.highlightMatches = (searchText) => search.highlight(searchText);
             window.navigateMatch = (forward) => search.navigate(forward);
             TreeCursor.publish((call) => call(theCursor()));
+            ViewState.publish((call) => {
+                theCursor();
+                return call(viewState);
+            });
             CursorKeys.listen(theCursor);
             ErrorColumns.refresh(document.body);
             requestAnimationFrame(() => setTimeout(theCursor, 0));

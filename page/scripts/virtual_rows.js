@@ -74,6 +74,18 @@ class VirtualRows {
         return this.#writer.text(row);
     }
 
+    topRow() {
+        const anchor = this.#geometry.topAnchor();
+        return {row: anchor.row,
+                offset: anchor.before < 0 ? anchor.before : anchor.fraction * this.#geometry.pitch};
+    }
+
+    scrollToTop(row, offset) {
+        const geometry = this.#geometry;
+        geometry.scrollToVirtual(this.tree.visibleIndexOf(row) * geometry.pitch + offset);
+        this.#painter.render();
+    }
+
     rowOf(node) {
         const element = this.#painter.elementOf(node);
         return element === null ? -1 : element.row;
