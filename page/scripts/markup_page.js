@@ -63,6 +63,10 @@ const MarkupPage = (() => {
             }
             mark.scrollIntoView({behavior: 'smooth', block: 'center'});
         }
+
+        select(index) {
+            this.#marks[index - 1].classList.add(className.current);
+        }
     }
 
     return Object.freeze({
@@ -72,7 +76,8 @@ const MarkupPage = (() => {
         start() {
             const search = new MatchSearch(new Matches());
             window.toggle = toggle;
-            window.highlightMatches = (searchText) => search.highlight(searchText);
+            window.highlightMatches =
+                (searchText, current) => search.highlight(searchText, current);
             window.navigateMatch = (forward) => search.navigate(forward);
             TreeCursor.publish((call) => call(theCursor()));
             ViewState.publish((call) => {

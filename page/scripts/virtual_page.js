@@ -129,8 +129,8 @@ const VirtualPage = (() => {
     return Object.freeze({
         start() {
             window.toggle = toggle;
-            window.highlightMatches = (searchText) =>
-                whenSearchable(() => view.search.highlight(searchText), true);
+            window.highlightMatches = (searchText, current) =>
+                whenSearchable(() => view.search.highlight(searchText, current), true);
             window.navigateMatch = (forward) =>
                 whenSearchable(() => view.search.navigate(forward), false);
             TreeCursor.publish((call) => withPart('cursor', call));

@@ -1,6 +1,6 @@
 // The reader's view kept across a new page of the same file, on both kinds of tree page in the
 // real web engine: the view taken as the host takes it, a page of the changed file loaded, the
-// view restored and the cursor put back as the host does, in that order.
+// view restored and the cursor and the search put back as the host does, in that order.
 #include "tests/page/support/PageFixture.hpp"
 
 #include <string>
@@ -167,6 +167,39 @@ TEST_P(ViewState, AStreamAndKeysWithDotsQuotesAndOtherScripts) {
     script("restoreViewState(JSON.parse(" + saved + "))");
     EXPECT_EQ(collapsedRows(), "[\"Document 1 1 items\",\"a.b: 1 items\",\"q\\\"uote: 2 items\","
                                "\": 1 items\",\"z: 2 items\"]");
+}
+
+TEST_P(ViewState, TheSearchComesBackAtItsMatchWithoutMovingTheView) {
+    const std::string yaml = records(keysFrom(10, 69));
+    load(yaml);
+    EXPECT_EQ(search("tags").total, 60);
+    navigate(true);
+    navigate(true);
+    toggle("{document: null, steps: [{key: 'k12'}]}");
+    scrollTo("{document: null, steps: [{key: 'k40'}]}", 0);
+    const std::string saved = script("JSON.stringify(viewState())");
+
+    load(yaml);
+    script("restoreViewState(JSON.parse(" + saved + "))");
+    const std::string top = topRow();
+    const std::string y = scrollY();
+    const MatchUpdate restored = search("tags", 3);
+    EXPECT_EQ(std::pair(restored.current, restored.total), std::pair(3, 60));
+    harness().settle(std::chrono::milliseconds(100));
+    EXPECT_EQ(scrollY(), y);
+    EXPECT_EQ(topRow(), top);
+    EXPECT_EQ(script("cursorNode()"), "null");
+    if (GetParam() == PageKind::markup) {
+        EXPECT_EQ(currentMarkPositions(), "[2]");
+    }
+    EXPECT_EQ(collapsedRows(), R"(["k12: 2 items"])") << "the current match stays hidden";
+
+    EXPECT_EQ(navigate(true).current, 4);
+    EXPECT_EQ(script("cursorNode().steps"), R"([{"key":"k13"},{"key":"tags"}])");
+    const MatchUpdate pastTheEnd = search("tags", 99);
+    EXPECT_EQ(std::pair(pastTheEnd.current, pastTheEnd.total), std::pair(1, 60));
+    EXPECT_EQ(script("cursorNode().steps"), R"([{"key":"k13"},{"key":"tags"}])");
+    EXPECT_EQ(navigate(false).current, 60);
 }
 
 TEST_P(ViewState, WhatIsNoStateChangesNothing) {
