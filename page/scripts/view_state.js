@@ -68,10 +68,11 @@ class ViewState {
     // on by the row's step, so only the children of places that go on need their steps read.
     #applyCollapse(tree, state) {
         const root = ViewState.#stepTree(state.except);
-        const reached = [this.#rows.isDocument(0) ? root : root.next.get(0) || null];
+        const reached = [this.#rows.isDocument(0) ? root
+                                                   : (root.next && root.next.get(0)) || null];
         this.#walk((row, depth, pathTo, stepAt) => {
             const above = reached[depth - 1];
-            const place = above === null || above.next.size === 0
+            const place = above === null || above.next === null
                 ? null : above.next.get(stepAt(depth)) || null;
             reached[depth] = place;
             tree.setCollapsed(row, place !== null && place.named ? !state.collapsed
@@ -108,15 +109,16 @@ class ViewState {
     // page's root (0); stepAt(d) names the chain's row at d among its siblings (a stream's
     // documents by their index) and pathTo(d) gives the path of that row, or null where a step
     // has no name. Steps are read only when asked for: reading a key costs far more than the
-    // walk.
+    // walk. The chain follows the rows' depths, as RowTree finds parents, and lives in typed
+    // arrays: the walk takes millions of rows.
     #walk(visit) {
         const rows = this.#rows;
         const tree = rows.tree;
-        tree.buildStructure();
         const stream = rows.isDocument(0);
-        const chain = [-1];
-        const places = [0];
-        const seen = [0];
+        let chain = new Int32Array(64).fill(-1);
+        let depths = new Int32Array(64);
+        let places = new Int32Array(64);
+        let seen = new Int32Array(64);
         const steps = [null];
         const stepAt = (depth) => {
             if (steps[depth] === undefined) {
@@ -139,14 +141,18 @@ class ViewState {
         };
         let top = 0;
         for (let row = 0; row < tree.count; row++) {
-            const parent = tree.parent(row);
-            while (top > 0 && chain[top] !== parent) {
+            const depth = tree.depth(row);
+            while (top > 0 && depths[top] >= depth) {
                 top--;
             }
             const place = seen[top]++;
             if (tree.isCollapsible(row)) {
-                top++;
+                if (++top === chain.length) {
+                    [chain, depths, places, seen] =
+                        [chain, depths, places, seen].map((array) => SortedArrays.grown(array));
+                }
                 chain[top] = row;
+                depths[top] = depth;
                 places[top] = place;
                 seen[top] = 0;
                 steps[top] = undefined;
@@ -155,17 +161,18 @@ class ViewState {
         }
     }
 
-    // The paths as a tree of steps from the root: {named, next: step -> place}. Keys are
-    // strings and indexes numbers, so one map tells them apart; the document comes first, null
-    // standing for the only one.
+    // The paths as a tree of steps from the root: {named, next: step -> place, or null at the
+    // ends, which most places are}. Keys are strings and indexes numbers, so one map tells them
+    // apart; the document comes first, null standing for the only one.
     static #stepTree(paths) {
-        const root = {named: false, next: new Map()};
+        const root = {named: false, next: null};
         for (const path of paths) {
             let place = root;
             path.forEach((step, at) => {
                 const name = at === 0 && step === null ? 0 : step;
+                place.next = place.next || new Map();
                 if (!place.next.has(name)) {
-                    place.next.set(name, {named: false, next: new Map()});
+                    place.next.set(name, {named: false, next: null});
                 }
                 place = place.next.get(name);
             });
