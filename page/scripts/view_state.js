@@ -63,7 +63,7 @@ class ViewState {
         return collapsed * 2 > collapsible;
     }
 
-    // The named rows get the other state than the default. The saved paths form a tree of
+    // The named rows take the state that is not the default. The saved paths form a tree of
     // steps, walked alongside the rows: a row is named when its parent's place in that tree goes
     // on by the row's step, so only the children of places that go on need their steps read.
     #applyCollapse(tree, state) {
