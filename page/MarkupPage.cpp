@@ -76,7 +76,7 @@ const std::string& markupScript() {
     static const std::string script =
         scriptOfParts({sortedArraysScript, searchMarksScript, matchSearchScript, errorColumnsScript,
                        rowTreeScript, treeCursorScript, cursorPathScript, cursorKeysScript,
-                       markupRowsScript, markupPageScript});
+                       viewStateScript, markupRowsScript, markupPageScript});
     return script;
 }
 

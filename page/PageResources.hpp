@@ -18,10 +18,12 @@ extern const std::string_view searchMarksScript;
 extern const std::string_view matchSearchScript;
 extern const std::string_view errorColumnsScript;
 
-// Both pages' tree: the keyboard cursor, the path that names its row, and its keys.
+// Both pages' tree: the keyboard cursor, the path that names its row, its keys, and the view the
+// host keeps across a new page of the same file.
 extern const std::string_view treeCursorScript;
 extern const std::string_view cursorPathScript;
 extern const std::string_view cursorKeysScript;
+extern const std::string_view viewStateScript;
 
 // The all-markup page: its lines as the cursor's rows, toggles, and its matches as marks in the
 // body.

@@ -39,8 +39,8 @@ const std::string& virtualScript() {
          pageDataScript,     rowIndexScript,        rowTreeScript,      scrollGeometryScript,
          rowWriterScript,    rowPainterScript,      rowSelectionScript, unitCaseScript,
          pieceSearchScript,  matchEnumeratorScript, rowSearchScript,    virtualMatchesScript,
-         treeCursorScript,   cursorPathScript,      cursorKeysScript,   virtualRowsScript,
-         virtualPageScript});
+         treeCursorScript,   cursorPathScript,      cursorKeysScript,   viewStateScript,
+         virtualRowsScript,  virtualPageScript});
     return script;
 }
 

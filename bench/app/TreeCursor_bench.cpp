@@ -1,8 +1,10 @@
 // The tree cursor on the virtualised page of generated 10 and 50 MiB documents in the real web
 // engine: a key press that moves the cursor one row, and one that moves it a screen beyond the
 // rows painted, until the next frame is painted; Expand All, Collapse All and Expand to Level 2
-// from the call until painted. Each page is loaded once per size; the times are taken inside the
-// page (see PageInstruments), so the engine's own process does not add its messaging.
+// from the call until painted; the view state the host keeps across a new page, taken as JSON
+// text and restored from it over every node open, with a short and a long list of paths. Each
+// page is loaded once per size; the times are taken inside the page (see PageInstruments), so
+// the engine's own process does not add its messaging.
 //
 //   cmake --preset release && cmake --build --preset release --target quessel_tree_cursor_bench
 //   scripts/with-display build/release/bench/app/quessel_tree_cursor_bench
@@ -103,12 +105,47 @@ void ExpandToLevel2(benchmark::State& state) {
     timed(state, "expandAll()", "expandToLevel(2)");
 }
 
+// The view state taken as JSON text with the document opened `levels` deep, and restored from
+// it over every node open.
+void captureView(benchmark::State& state, int levels) {
+    timed(state, "expandToLevel(" + std::to_string(levels) + ")",
+          "window.keptView = JSON.stringify(viewState())");
+}
+
+void restoreView(benchmark::State& state, int levels) {
+    timed(state,
+          "(expandToLevel(" + std::to_string(levels) +
+              "), window.keptView = JSON.stringify(viewState()), expandAll())",
+          "restoreViewState(JSON.parse(window.keptView))");
+}
+
+// Two levels: a few paths. Four: every record's nodes but the innermost open, hundreds of
+// thousands of paths at 50 MiB.
+void CaptureView(benchmark::State& state) {
+    captureView(state, 2);
+}
+
+void RestoreView(benchmark::State& state) {
+    restoreView(state, 2);
+}
+
+void CaptureLongView(benchmark::State& state) {
+    captureView(state, 4);
+}
+
+void RestoreLongView(benchmark::State& state) {
+    restoreView(state, 4);
+}
+
 void registerSize(int megabytes) {
     for (const auto& [name, function, iterations] :
          {std::tuple{"CursorDown", &CursorDown, 40},
           std::tuple{"CursorPageDown", &CursorPageDown, 40},
           std::tuple{"ExpandAll", &ExpandAll, 10}, std::tuple{"CollapseAll", &CollapseAll, 10},
-          std::tuple{"ExpandToLevel2", &ExpandToLevel2, 10}}) {
+          std::tuple{"ExpandToLevel2", &ExpandToLevel2, 10},
+          std::tuple{"CaptureView", &CaptureView, 10}, std::tuple{"RestoreView", &RestoreView, 10},
+          std::tuple{"CaptureLongView", &CaptureLongView, 5},
+          std::tuple{"RestoreLongView", &RestoreLongView, 5}}) {
         benchmark::RegisterBenchmark(name, function)
             ->Arg(megabytes)
             ->UseManualTime()

@@ -3,13 +3,15 @@
 const MarkupPage = (() => {
     const {className, idPrefix} = Protocol;
 
-    // The lines as rows and their cursor, made when first needed: a page that is only read pays
-    // nothing for them before its first paint.
+    // The lines as rows, their cursor and their view state, made when first needed: a page
+    // that is only read pays nothing for them before its first paint.
     let cursor = null;
+    let viewState = null;
     function theCursor() {
         if (cursor === null) {
-            const container = document.querySelector('.yaml-content');
-            cursor = new TreeCursor(new MarkupRows(container));
+            const rows = new MarkupRows(document.querySelector('.yaml-content'));
+            cursor = new TreeCursor(rows);
+            viewState = new ViewState(rows, cursor);
         }
         return cursor;
     }
@@ -61,6 +63,10 @@ const MarkupPage = (() => {
             }
             mark.scrollIntoView({behavior: 'smooth', block: 'center'});
         }
+
+        select(index) {
+            this.#marks[index - 1].classList.add(className.current);
+        }
     }
 
     return Object.freeze({
@@ -70,9 +76,14 @@ const MarkupPage = (() => {
         start() {
             const search = new MatchSearch(new Matches());
             window.toggle = toggle;
-            window.highlightMatches = (searchText) => search.highlight(searchText);
+            window.highlightMatches =
+                (searchText, current) => search.highlight(searchText, current);
             window.navigateMatch = (forward) => search.navigate(forward);
             TreeCursor.publish((call) => call(theCursor()));
+            ViewState.publish((call) => {
+                theCursor();
+                return call(viewState);
+            });
             CursorKeys.listen(theCursor);
             ErrorColumns.refresh(document.body);
             requestAnimationFrame(() => setTimeout(theCursor, 0));

@@ -77,6 +77,34 @@ class MarkupRows {
         return text;
     }
 
+    // The last visible row starting at or above the viewport's top, found by halving: the
+    // visible rows stand in order down the page.
+    topRow() {
+        const tree = this.tree;
+        let low = 0;
+        let high = tree.visibleCount - 1;
+        while (low < high) {
+            const middle = Math.ceil((low + high) / 2);
+            if (this.#topOf(tree.rowAt(middle)) <= 0) {
+                low = middle;
+            } else {
+                high = middle - 1;
+            }
+        }
+        const row = tree.rowAt(low);
+        return {row, offset: -this.#topOf(row)};
+    }
+
+    scrollToTop(row, offset) {
+        window.scrollTo(window.scrollX, window.scrollY + this.#topOf(row) + offset);
+    }
+
+    // A line's own row is its top: the lines it holds come below. (Its first child may be a
+    // toggle, turned while collapsed.)
+    #topOf(row) {
+        return this.#lines[row].getBoundingClientRect().top;
+    }
+
     rowOf(node) {
         const element = node instanceof Element ? node : node && node.parentElement;
         const line = element ? element.closest('.' + Protocol.className.line) : null;

@@ -58,6 +58,21 @@ class RowIndex {
         return bounds;
     }
 
+    // [start, end) of the row's piece at `piece`, or null where the row has fewer: the pieces
+    // after it, a long value among them, are not read.
+    pieceAt(row, piece) {
+        const end = this.start(row + 1) - 1;
+        let start = this.#starts[row];
+        for (let at = 0; start < end; at++) {
+            const stop = this.#pieces.indexOf(this.#pieceMarker, start);
+            if (at === piece) {
+                return [start, stop];
+            }
+            start = stop + 1;
+        }
+        return null;
+    }
+
     indexUpTo(row) {
         const last = Math.min(row, this.count);
         const pieces = this.#pieces;

@@ -10,7 +10,10 @@
 //   keyText(row), isDocument(row), lineText(row)
 //                             a mapping entry's key as shown, whether the row is a stream's
 //                             document header, the row's text as shown;
-//   rowOf(node)               the row a node of the page is in, or -1.
+//   rowOf(node)               the row a node of the page is in, or -1;
+//   topRow(), scrollToTop(row, offset)
+//                             {row, offset}: the visible row at the viewport's top and the
+//                             pixels of it scrolled past; that row put back there so.
 class TreeCursor {
     static #rowIdPrefix = 'row-';
 
@@ -178,6 +181,12 @@ class TreeCursor {
         this.#change((tree) => tree.expandAncestors(found.row), -1, false);
         this.moveTo(found.row);
         return found.exact;
+    }
+
+    // Collapses and expands rows as `change(tree)` decides, where no one row is acted on (a view
+    // restored): nothing scrolls, but a cursor hidden by it moves as after any collapse.
+    changeCollapse(change) {
+        this.#change(change, -1, false);
     }
 
     // After rows were collapsed: a cursor hidden inside one moves to the row that shows in its

@@ -56,6 +56,15 @@ class VirtualMatches {
         mark.scrollIntoView({behavior: 'smooth', block: 'center'});
     }
 
+    // The rows in view are written anew for a current match among them, and for old marks.
+    select(index) {
+        this.#current = index;
+        if (!this.#isRowMatch(index)) {
+            this.#bodyMark(index).classList.add(Protocol.className.current);
+        }
+        this.#painter.refresh();
+    }
+
     #isRowMatch(index) {
         const inRows = index - 1 - this.#before.length;
         return index >= 1 && inRows >= 0 && inRows < this.#rows.count;

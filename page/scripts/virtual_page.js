@@ -10,7 +10,7 @@ const VirtualPage = (() => {
     let view = null;
     // Search calls waiting for the data; null once it has arrived.
     let waitingCalls = [];
-    // Cursor calls waiting for the data, which no search replaces.
+    // Cursor and view state calls waiting for the data, which no search replaces.
     let waitingCursorCalls = [];
 
     function assemble(data) {
@@ -32,12 +32,13 @@ const VirtualPage = (() => {
         const rows = data.listing
             ? null : new VirtualRows({data, container, index, tree, geometry, writer, painter});
         const cursor = rows === null ? null : new TreeCursor(rows);
+        const viewState = rows === null ? null : new ViewState(rows, cursor);
         const shown = cursor === null ? () => {} : (row) => cursor.moveTo(row, false);
         const search =
             new MatchSearch(new VirtualMatches(container, index, painter, rowSearch, shown));
         const selection = new RowSelection(data, container, tree, painter, writer);
         return {data, container, index, tree, geometry, writer, painter, rowSearch, search,
-                selection, rows, cursor};
+                selection, rows, cursor, viewState};
     }
 
     // Collapses or expands a row by its number, keeping the row at the viewport's top in place.
@@ -103,13 +104,14 @@ const VirtualPage = (() => {
         calls.forEach((call) => call());
     }
 
-    // Runs call(cursor) now, or once the data has arrived; a listing has no cursor to call.
-    function withCursor(call) {
+    // Runs call(view[part]) now, or once the data has arrived, in the order asked; a listing
+    // has no cursor nor view state to call.
+    function withPart(part, call) {
         if (waitingCursorCalls !== null) {
-            waitingCursorCalls.push(() => withCursor(call));
+            waitingCursorCalls.push(() => withPart(part, call));
             return undefined;
         }
-        return view.cursor === null ? undefined : call(view.cursor);
+        return view[part] === null ? undefined : call(view[part]);
     }
 
     // A new search replaces the calls waiting before it, as it would have done.
@@ -127,11 +129,12 @@ const VirtualPage = (() => {
     return Object.freeze({
         start() {
             window.toggle = toggle;
-            window.highlightMatches = (searchText) =>
-                whenSearchable(() => view.search.highlight(searchText), true);
+            window.highlightMatches = (searchText, current) =>
+                whenSearchable(() => view.search.highlight(searchText, current), true);
             window.navigateMatch = (forward) =>
                 whenSearchable(() => view.search.navigate(forward), false);
-            TreeCursor.publish(withCursor);
+            TreeCursor.publish((call) => withPart('cursor', call));
+            ViewState.publish((call) => withPart('viewState', call));
             CursorKeys.listen(() => (view === null ? null : view.cursor));
             PageData.load(arrived);
         },

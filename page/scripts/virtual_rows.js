@@ -58,11 +58,8 @@ class VirtualRows {
         } else {
             piece = this.tree.isElement(row) ? -1 : this.tree.isCollapsible(row) ? 1 : 0;
         }
-        if (piece < 0) {
-            return null;
-        }
-        const bounds = this.#index.pieceBounds(row);
-        return this.#data.pieces.substring(bounds[2 * piece], bounds[2 * piece + 1]);
+        const bounds = piece < 0 ? null : this.#index.pieceAt(row, piece);
+        return bounds === null ? null : this.#data.pieces.substring(bounds[0], bounds[1]);
     }
 
     isDocument(row) {
@@ -72,6 +69,18 @@ class VirtualRows {
 
     lineText(row) {
         return this.#writer.text(row);
+    }
+
+    topRow() {
+        const anchor = this.#geometry.topAnchor();
+        return {row: anchor.row,
+                offset: anchor.before < 0 ? anchor.before : anchor.fraction * this.#geometry.pitch};
+    }
+
+    scrollToTop(row, offset) {
+        const geometry = this.#geometry;
+        geometry.scrollToVirtual(this.tree.visibleIndexOf(row) * geometry.pitch + offset);
+        this.#painter.render();
     }
 
     rowOf(node) {

@@ -194,6 +194,41 @@ TEST_F(FetchedPageData, PartsAnsweredInAnyOrderJoinInTheirOwn) {
     EXPECT_EQ(currentRow(), lastRow);
 }
 
+TEST_F(FetchedPageData, AViewRestoredBeforeTheDataIsRestoredOnceItArrives) {
+    std::string yaml;
+    for (int record = 10; record < 90; ++record) {
+        yaml += "g" + std::to_string(record) + ": {a: 1, b: [x, y]}\n";
+    }
+    loadPage(virtualPage(yaml));
+    const auto press = [this](const char* node) {
+        script(std::string("placeCursor(") + node +
+               "); document.body.dispatchEvent(new "
+               "KeyboardEvent('keydown', {key: ' ', bubbles: true, cancelable: true}))");
+    };
+    press("{document: null, steps: [{key: 'g13'}]}");
+    press("{document: null, steps: [{key: 'g31'}, {key: 'b'}]}");
+    script(
+        "placeCursor({document: null, steps: [{key: 'g50'}]});"
+        "scrollTo(0, document.querySelector('.cursor').getBoundingClientRect().top + scrollY + 7);"
+        "placeCursor({document: null, steps: [{key: 'g52'}, {key: 'a'}]})");
+    const std::string view =
+        "(s => s && [s.collapsed, s.except, s.top.path, Math.round(s.top.offset)])(viewState())";
+    const std::string kept = script(view);
+    ASSERT_EQ(kept, R"([false,[[null,"g13"],[null,"g31","b"]],[null,"g50"],7])");
+    const std::string saved = script("JSON.stringify(viewState())");
+    const std::string cursor = script("JSON.stringify(cursorNode())");
+
+    const ServedData served = loadFetching(yaml);
+    EXPECT_EQ(script("restoreViewState(JSON.parse(" + saved + "))"), "undefined");
+    EXPECT_EQ(script("placeCursor(JSON.parse(" + cursor + "))"), "false") << "not yet";
+    EXPECT_EQ(script("viewState()"), "null");
+    answerPart(heldRequests()[0].get(), served);
+    heldRequests().clear();
+    ASSERT_TRUE(iterateUntil([&] { return renderedRows() != "0"; }));
+    EXPECT_EQ(script(view), kept);
+    EXPECT_EQ(script("JSON.stringify(cursorNode())"), cursor);
+}
+
 TEST_F(FetchedPageData, DataThatCannotBeHadIsSaidSoAndThePageStillAnswers) {
     for (const bool garbled : {false, true}) {
         heldRequests().clear();

@@ -57,8 +57,8 @@ TEST(MarkupPageStructure, StartsWithTheDoctypeAndEndsWithoutALineBreak) {
     EXPECT_NE(page.find("<script>" +
                         scriptOfParts({sortedArraysScript, searchMarksScript, matchSearchScript,
                                        errorColumnsScript, rowTreeScript, treeCursorScript,
-                                       cursorPathScript, cursorKeysScript, markupRowsScript,
-                                       markupPageScript}) +
+                                       cursorPathScript, cursorKeysScript, viewStateScript,
+                                       markupRowsScript, markupPageScript}) +
                         "</script>"),
               std::string::npos);
 }
@@ -185,6 +185,7 @@ TEST(PageScripts, NoneCanEndItsElementAndBothPagesPublishTheHostsFunctions) {
                                           treeCursorScript,
                                           cursorPathScript,
                                           cursorKeysScript,
+                                          viewStateScript,
                                           markupRowsScript,
                                           virtualRowsScript}) {
         std::string lower(script);

@@ -6,7 +6,8 @@
 // current at every step, hold as many rows as the other has lines, and show the rows at the top
 // and every row holding a current match with the same pieces, classes and left positions. Then
 // the same keys pressed on both must put the cursor on the same row, drawn alike and named alike
-// to the host.
+// to the host, and leave the same nodes collapsed as the view state names them, which the markup
+// page's state restores on the virtualised page.
 #include "page/PageGenerator.hpp"
 #include "tests/page/support/WebPageHarness.hpp"
 #include "tests/support/TestDocuments.hpp"
@@ -251,7 +252,21 @@ function record() {
     }
     highlightMatches('');
     record.cursor = cursorWalk();
+    record.folds = folds();
+    // The markup page's folds, restored on the virtualised page from every node open, come back
+    // the same.
+    if (expected !== null && expected.folds !== null) {
+        expandAll();
+        restoreViewState({collapsed: expected.folds[0], except: expected.folds[1], top: null});
+        record.restored = folds();
+    }
     return record;
+}
+
+// What the cursor's walk left collapsed, as the view state names it.
+function folds() {
+    const state = viewState();
+    return state && [state.collapsed, state.except];
 }
 
 // Moves across the ends, into and out of nodes, by level, by a screen and by subtree; after each
@@ -355,6 +370,12 @@ function differences(actual, expected) {
             compareRows(where, got.row, wanted.row);
         }
     });
+    if (JSON.stringify(actual.folds) !== JSON.stringify(expected.folds)) {
+        say('folds', actual.folds, expected.folds);
+    }
+    if (expected.folds !== null && JSON.stringify(actual.restored) !== JSON.stringify(expected.folds)) {
+        say('folds restored', actual.restored, expected.folds);
+    }
     return out.slice(0, 12);
 }
 

@@ -530,8 +530,8 @@ TEST(VirtualPageFrame, TheContainerIsEmptyAndTheDataFollowsIt) {
          pageDataScript,     rowIndexScript,        rowTreeScript,      scrollGeometryScript,
          rowWriterScript,    rowPainterScript,      rowSelectionScript, unitCaseScript,
          pieceSearchScript,  matchEnumeratorScript, rowSearchScript,    virtualMatchesScript,
-         treeCursorScript,   cursorPathScript,      cursorKeysScript,   virtualRowsScript,
-         virtualPageScript});
+         treeCursorScript,   cursorPathScript,      cursorKeysScript,   viewStateScript,
+         virtualRowsScript,  virtualPageScript});
     EXPECT_NE(page.find("}</script>\n\n    <script>" + script + "</script>\n</body>\n</html>"),
               std::string::npos);
     EXPECT_TRUE(page.ends_with("</html>"));

@@ -36,6 +36,11 @@ MatchUpdate PageFixture::search(std::string_view text) {
     return nextMatchUpdate("highlightMatches('" + scriptLiteral(text) + "')");
 }
 
+MatchUpdate PageFixture::search(std::string_view text, int current) {
+    return nextMatchUpdate("highlightMatches('" + scriptLiteral(text) + "', " +
+                           std::to_string(current) + ")");
+}
+
 MatchUpdate PageFixture::navigate(bool forward) {
     return nextMatchUpdate(forward ? "navigateMatch(true)" : "navigateMatch(false)");
 }

@@ -30,6 +30,9 @@ protected:
 
     // highlightMatches / navigateMatch as the host calls them; the reply they produce.
     MatchUpdate search(std::string_view text);
+    // highlightMatches with the current match kept from the page before, as the host calls it
+    // after loading a new page of the same file.
+    MatchUpdate search(std::string_view text, int current);
     MatchUpdate navigate(bool forward);
 
     // The script's result as JSON; a failed evaluation fails the test.
