@@ -333,13 +333,10 @@ NotesBox Construction::notesOf(const Node& node) {
     if (occurrence == nullptr && !anchored && !mayBeCustom) {
         return {};
     }
-    NodeNotes notes;
     if (occurrence != nullptr) {
-        if (const Anchor* anchor = data.arena->anchorOf(&data)) {
-            notes.alias = anchor->rawValue;
-        }
-        return NotesBox(std::move(notes));
+        return aliasNotes(data);
     }
+    NodeNotes notes;
     if (anchored) {
         if (const Anchor* anchor = data.arena->anchorOf(&data)) {
             notes.anchor = anchor->rawValue;
@@ -354,17 +351,41 @@ NotesBox Construction::notesOf(const Node& node) {
     return NotesBox(std::move(notes));
 }
 
+// Every alias of one anchor notes the same: the notes are made once per anchored node and run.
+NotesBox Construction::aliasNotes(const detail::NodeData& target) {
+    auto [found, added] = sharedNotes_.try_emplace(SharedNotesKey{&target, false});
+    if (added) {
+        NodeNotes notes;
+        if (const Anchor* anchor = target.arena->anchorOf(&target)) {
+            notes.alias = anchor->rawValue;
+        }
+        found->second = NotesBox(std::move(notes));
+    }
+    return found->second;
+}
+
 NotesBox Construction::keyNotesOf(const FlatPair& item, const Frame& frame) {
     NotesBox own = notesOf(item.pair.key);
     if (item.owner == frame.node.data()) {
         return own;
     }
-    NodeNotes notes = own ? *own.get() : NodeNotes{};
-    notes.merged = true;
-    if (const Anchor* anchor = item.owner->arena->anchorOf(item.owner)) {
-        notes.mergedFrom = anchor->rawValue;
+    const auto merged = [&item](NodeNotes notes) {
+        notes.merged = true;
+        if (const Anchor* anchor = item.owner->arena->anchorOf(item.owner)) {
+            notes.mergedFrom = anchor->rawValue;
+        }
+        return NotesBox(std::move(notes));
+    };
+    if (own) {
+        return merged(*own);
     }
-    return NotesBox(std::move(notes));
+    // A key with no notes of its own notes only where it came from, as every such key from the
+    // same mapping does.
+    auto [found, added] = sharedNotes_.try_emplace(SharedNotesKey{item.owner, true});
+    if (added) {
+        found->second = merged(NodeNotes{});
+    }
+    return found->second;
 }
 
 YamlValue Construction::scalarValue(const Node& scalar) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quessel::yaml {
@@ -86,6 +88,7 @@ private:
     FlatPair pairAt(const Frame& frame, std::size_t index) const;
     NotesBox notesOf(const Node& node);
     NotesBox keyNotesOf(const FlatPair& item, const Frame& frame);
+    NotesBox aliasNotes(const detail::NodeData& target);
 
     YamlValue scalarValue(const Node& scalar);
     const Dispatch& dispatch(detail::NodeData& node);
@@ -95,6 +98,15 @@ private:
     std::vector<Frame> stack_;
     MergeFlattening merges_;
     std::vector<Dispatch> dispatch_;
+    // Notes that many values share: an alias's (the node it names, false) and a merged key's
+    // without notes of its own (the mapping it came from, true).
+    using SharedNotesKey = std::pair<const detail::NodeData*, bool>;
+    struct SharedNotesHash {
+        std::size_t operator()(const SharedNotesKey& key) const noexcept {
+            return std::hash<const void*>{}(key.first) ^ static_cast<std::size_t>(key.second);
+        }
+    };
+    std::unordered_map<SharedNotesKey, NotesBox, SharedNotesHash> sharedNotes_;
     const NodeArena* arena_ = nullptr;
     YamlValue result_;
 };
