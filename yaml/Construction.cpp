@@ -114,8 +114,7 @@ void Construction::stepMapping(Frame& frame) {
             stack_[stack_.size() - 2].pendingKeyNotes = std::move(notes);
             return;
         }
-        beginEntry(frame, *text);
-        frame.value.as<Mapping>().entries()[frame.target].keyNotes = std::move(notes);
+        beginEntry(frame, *text, std::move(notes));
     }
     visit(item.pair.value, item.alias, Slot::value);
 }
@@ -150,15 +149,18 @@ void Construction::stepPairs(Frame& frame) {
     }
 }
 
+// The value goes from its frame straight to where it belongs, before the frame is dropped.
 void Construction::finish() {
     Frame& frame = stack_.back();
-    YamlValue value = std::move(frame.value);
-    const Slot slot = frame.slot;
     if (frame.flat) {
         merges_.release(*frame.flat);
     }
+    if (frame.slot == Slot::result) {
+        result_ = std::move(frame.value);
+    } else {
+        deliver(stack_[stack_.size() - 2], std::move(frame.value), frame.slot);
+    }
     stack_.pop_back();
-    deliver(std::move(value), slot);
 }
 
 void Construction::visit(const Node& child, const detail::AliasOccurrence* outer, Slot slot) {
@@ -168,7 +170,7 @@ void Construction::visit(const Node& child, const detail::AliasOccurrence* outer
     case Node::Kind::scalar: {
         YamlValue value = scalarValue(child);
         value.notes = notesOf(child);
-        deliver(std::move(value), slot);
+        deliver(stack_.back(), std::move(value), slot);
         return;
     }
     case Node::Kind::alias:
@@ -183,45 +185,43 @@ void Construction::push(const Node& node, Shape shape, Slot slot,
                         const detail::AliasOccurrence* alias) {
     const std::size_t depth = stack_.empty() ? 1 : stack_.back().depth + 1;
     budget_.checkDepth(depth, alias, node);
-    Frame frame(node, shape, slot);
+    std::optional<MergeFlattening::Range> flat;
+    if (shape == Shape::mapping && node.kind() == Node::Kind::mapping &&
+        (node.data()->flags & detail::mergesKeys) != 0) {
+        flat = merges_.flatten(node, alias);
+    }
+    // Made in place: a frame holds values, and moving one costs more than filling it.
+    Frame& frame = stack_.emplace_back(node, shape, slot);
     frame.depth = depth;
     frame.alias = alias;
     const detail::NodeData& data = *node.data();
     const bool isMapping = node.kind() == Node::Kind::mapping;
     const bool isSequence = node.kind() == Node::Kind::sequence;
     if (shape == Shape::mapping) {
-        if (isMapping && (data.flags & detail::mergesKeys) != 0) {
-            frame.flat = merges_.flatten(node, alias);
-            frame.count = static_cast<std::uint32_t>(frame.flat->size);
-            frame.dedup = frame.flat->keysMayRepeat;
+        if (flat) {
+            frame.count = static_cast<std::uint32_t>(flat->size);
+            frame.dedup = flat->keysMayRepeat;
+            frame.flat = flat;
         } else {
             frame.count = isMapping ? data.size : 0;
             frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
         }
-        Mapping mapping;
-        mapping.entries().reserve(frame.count);
-        frame.value = std::move(mapping);
+        frame.value.storage.emplace<Mapping>().entries().reserve(frame.count);
     } else if (shape == Shape::set) {
         frame.count = isMapping ? data.size : 0;
         frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
-        Set set;
-        set.reserve(frame.count);
-        frame.value = std::move(set);
+        frame.value.storage.emplace<Set>().reserve(frame.count);
     } else {
         frame.count = isSequence ? data.size : 0;
-        Sequence sequence;
-        sequence.reserve(frame.count);
-        frame.value = std::move(sequence);
+        frame.value.storage.emplace<Sequence>().reserve(frame.count);
     }
-    stack_.push_back(std::move(frame));
 }
 
-void Construction::deliver(YamlValue&& value, Slot slot) {
+void Construction::deliver(Frame& top, YamlValue&& value, Slot slot) {
     if (slot == Slot::result) {
         result_ = std::move(value);
         return;
     }
-    Frame& top = stack_.back();
     switch (slot) {
     case Slot::element:
         top.value.as<Sequence>().push_back(std::move(value));
@@ -233,8 +233,7 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
         ++top.next;
         break;
     case Slot::key:
-        beginEntry(top, flowText(value));
-        top.value.as<Mapping>().entries()[top.target].keyNotes = std::move(top.pendingKeyNotes);
+        beginEntry(top, flowText(value), std::move(top.pendingKeyNotes));
         break;
     case Slot::member:
         addMember(top, flowText(value));
@@ -258,7 +257,7 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
 
 // Makes (or, for a key seen before, finds) the entry the next value goes to: the later value
 // replaces the earlier one in the earlier key's place.
-void Construction::beginEntry(Frame& frame, std::string_view key) {
+void Construction::beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes) {
     std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
     frame.awaitingValue = true;
     if (frame.dedup) {
@@ -269,11 +268,13 @@ void Construction::beginEntry(Frame& frame, std::string_view key) {
             key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
         if (earlier) {
             frame.target = *earlier;
+            entries[frame.target].keyNotes = std::move(keyNotes);
             return;
         }
     }
     frame.target = entries.size();
-    entries.emplace_back().key = key;
+    // Not emplace_back(): value-initialising an entry clears all of it first.
+    entries.push_back(MappingEntry{std::string(key), YamlValue(), std::move(keyNotes)});
 }
 
 void Construction::addMember(Frame& frame, std::string_view member) {

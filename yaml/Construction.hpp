@@ -80,8 +80,8 @@ private:
 
     void visit(const Node& child, const detail::AliasOccurrence* alias, Slot slot);
     void push(const Node& node, Shape shape, Slot slot, const detail::AliasOccurrence* alias);
-    void deliver(YamlValue&& value, Slot slot);
-    void beginEntry(Frame& frame, std::string_view key);
+    void deliver(Frame& top, YamlValue&& value, Slot slot);
+    void beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes);
     void addMember(Frame& frame, std::string_view member);
     std::optional<std::string_view> keyText(const Node& key, const detail::AliasOccurrence* alias,
                                             Slot slot);
