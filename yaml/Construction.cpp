@@ -31,6 +31,14 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
     return nullptr;
 }
 
+// Hands a container what `make` returns to construct in its own storage: the conversion's
+// result initialises the element directly, where an argument would be moved in and destroyed.
+template <typename Make>
+struct InPlace {
+    Make make;
+    operator decltype(make())() const { return make(); }
+};
+
 [[noreturn]] void aliasNodeReached() {
     // Composition replaces every alias by the node it names; an alias node here is a bug.
     throw std::logic_error("an alias node reached value construction");
@@ -39,18 +47,15 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
 } // namespace
 
 Construction::Construction(const Constructor& constructor, ExpansionBudget& budget)
-    : constructor_(constructor), budget_(budget), merges_(budget) {
+    : budget_(budget), merges_(budget), tags_(constructor) {
     stack_.reserve(64);
 }
 
 YamlValue Construction::any(const Node& node) {
     switch (node.kind()) {
-    case Node::Kind::scalar: {
+    case Node::Kind::scalar:
         budget_.charge(node.occurrence());
-        YamlValue value = scalarValue(node);
-        value.notes = notesOf(node);
-        return value;
-    }
+        return scalarValue(node);
     case Node::Kind::alias:
         aliasNodeReached();
     default:
@@ -114,6 +119,10 @@ void Construction::stepMapping(Frame& frame) {
             stack_[stack_.size() - 2].pendingKeyNotes = std::move(notes);
             return;
         }
+        if (item.pair.value.kind() == Node::Kind::scalar) {
+            addScalarEntry(frame, *text, std::move(notes), item.pair.value, item.alias);
+            return;
+        }
         beginEntry(frame, *text, std::move(notes));
     }
     visit(item.pair.value, item.alias, Slot::value);
@@ -167,12 +176,15 @@ void Construction::visit(const Node& child, const detail::AliasOccurrence* outer
     const detail::AliasOccurrence* alias = outermost(child, outer);
     budget_.charge(alias);
     switch (child.kind()) {
-    case Node::Kind::scalar: {
-        YamlValue value = scalarValue(child);
-        value.notes = notesOf(child);
-        deliver(stack_.back(), std::move(value), slot);
+    case Node::Kind::scalar:
+        if (slot == Slot::element) {
+            Frame& top = stack_.back();
+            top.value.as<Sequence>().emplace_back(InPlace{[&] { return scalarValue(child); }});
+            ++top.next;
+        } else {
+            deliver(stack_.back(), scalarValue(child), slot);
+        }
         return;
-    }
     case Node::Kind::alias:
         aliasNodeReached();
     default:
@@ -260,21 +272,46 @@ void Construction::deliver(Frame& top, YamlValue&& value, Slot slot) {
 void Construction::beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes) {
     std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
     frame.awaitingValue = true;
-    if (frame.dedup) {
-        if (!frame.index) {
-            frame.index = std::make_unique<KeyIndex>();
-        }
-        const auto earlier = frame.index->findOrAdd(
-            key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
-        if (earlier) {
-            frame.target = *earlier;
-            entries[frame.target].keyNotes = std::move(keyNotes);
-            return;
-        }
+    if (const auto earlier = earlierEntry(frame, key)) {
+        frame.target = *earlier;
+        entries[frame.target].keyNotes = std::move(keyNotes);
+        return;
     }
     frame.target = entries.size();
     // Not emplace_back(): value-initialising an entry clears all of it first.
     entries.push_back(MappingEntry{std::string(key), YamlValue(), std::move(keyNotes)});
+}
+
+// An entry whose value is a scalar, made whole in its place: no null value made first and
+// replaced.
+void Construction::addScalarEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes,
+                                  const Node& value, const detail::AliasOccurrence* alias) {
+    std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
+    budget_.charge(outermost(value, alias));
+    ++frame.next;
+    if (const auto earlier = earlierEntry(frame, key)) {
+        MappingEntry& entry = entries[*earlier];
+        entry.keyNotes = std::move(keyNotes);
+        entry.value = scalarValue(value);
+        return;
+    }
+    entries.emplace_back(InPlace{[&] {
+        return MappingEntry{std::string(key), scalarValue(value), std::move(keyNotes)};
+    }});
+}
+
+// The entry of an earlier, canonically equal key, when keys may repeat; otherwise none, and the
+// key is recorded as the next entry's.
+std::optional<std::size_t> Construction::earlierEntry(Frame& frame, std::string_view key) {
+    if (!frame.dedup) {
+        return std::nullopt;
+    }
+    if (!frame.index) {
+        frame.index = std::make_unique<KeyIndex>();
+    }
+    const std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
+    return frame.index->findOrAdd(
+        key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
 }
 
 void Construction::addMember(Frame& frame, std::string_view member) {
@@ -343,7 +380,7 @@ NotesBox Construction::notesOf(const Node& node) {
             notes.anchor = anchor->rawValue;
         }
     }
-    if (mayBeCustom && dispatch(data).custom) {
+    if (mayBeCustom && tags_.of(data).custom) {
         notes.tag = writtenTag(data.arena->tagName(data.tagName));
     }
     if (notes.anchor.empty() && notes.tag.empty()) {
@@ -389,65 +426,19 @@ NotesBox Construction::keyNotesOf(const FlatPair& item, const Frame& frame) {
     return found->second;
 }
 
+// A scalar's value with its notes, returned in place for the caller to make where it belongs.
 YamlValue Construction::scalarValue(const Node& scalar) {
-    const Dispatch& entry = dispatch(*scalar.data());
-    if (entry.text) {
-        return YamlValue(std::string(scalar.string()));
-    }
-    if (entry.direct != nullptr) {
-        if (std::optional<YamlValue> value = entry.direct(scalar)) {
-            return std::move(*value);
-        }
-    } else if (entry.scalar != nullptr) {
-        if (std::optional<YamlValue> value = (*entry.scalar)(scalar)) {
-            return std::move(*value);
-        }
-    }
-    return YamlValue(std::string(scalar.string()));
+    YamlValue value = tags_.scalarValue(scalar);
+    value.notes = notesOf(scalar);
+    return value;
 }
 
 Construction::Shape Construction::shapeOf(const Node& collection) {
-    const Dispatch& entry = dispatch(*collection.data());
-    return collection.kind() == Node::Kind::mapping ? entry.mapping : entry.sequence;
-}
-
-// What the constructor has for a tag, looked up once per tag name and run: nodes carry their
-// tag names as indices of their load, so later lookups are an array access.
-const Construction::Dispatch& Construction::dispatch(detail::NodeData& node) {
-    const std::uint32_t tag = detail::resolveTag(node);
-    if (node.arena != arena_) {
-        dispatch_.clear();
-        arena_ = node.arena;
+    const TagDispatch::Entry& entry = tags_.of(*collection.data());
+    if (collection.kind() == Node::Kind::mapping) {
+        return entry.mappingAsSet ? Shape::set : Shape::mapping;
     }
-    if (tag >= dispatch_.size()) {
-        dispatch_.resize(tag + 1);
-    }
-    Dispatch& entry = dispatch_[tag];
-    if (!entry.known) {
-        const std::string_view name = node.arena->tagName(tag);
-        if (const auto found = constructor_.scalarMap().find(name);
-            found != constructor_.scalarMap().end()) {
-            entry.scalar = &found->second;
-            if (const auto* direct = found->second.target<Constructor::ScalarFunctionPointer>()) {
-                entry.direct = *direct;
-                entry.text = *direct == &Constructor::text;
-            }
-        }
-        if (const auto found = constructor_.mappingMap().find(name);
-            found != constructor_.mappingMap().end() &&
-            found->second == Constructor::MappingConstruction::set) {
-            entry.mapping = Shape::set;
-        }
-        if (const auto found = constructor_.sequenceMap().find(name);
-            found != constructor_.sequenceMap().end() &&
-            found->second != Constructor::SequenceConstruction::sequence) {
-            entry.sequence = Shape::pairs;
-        }
-        entry.custom = entry.scalar == nullptr && !constructor_.mappingMap().contains(name) &&
-                       !constructor_.sequenceMap().contains(name);
-        entry.known = true;
-    }
-    return entry;
+    return entry.sequenceAsPairs ? Shape::pairs : Shape::sequence;
 }
 
 } // namespace quessel::yaml

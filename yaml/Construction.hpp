@@ -5,6 +5,7 @@
 #include "yaml/Constructor.hpp"
 #include "yaml/KeyIndex.hpp"
 #include "yaml/MergeFlattening.hpp"
+#include "yaml/TagDispatch.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,16 +61,6 @@ private:
         std::unique_ptr<KeyIndex> index;
     };
 
-    struct Dispatch {
-        bool known = false;
-        bool custom = false; // a name the constructor has nothing for: the page shows it
-        bool text = false;   // the standard str: the text
-        Constructor::ScalarFunctionPointer direct = nullptr; // a plain function, called directly
-        const Constructor::ScalarFunction* scalar = nullptr;
-        Shape mapping = Shape::mapping;
-        Shape sequence = Shape::sequence;
-    };
-
     YamlValue run();
     void step();
     void stepMapping(Frame& frame);
@@ -82,6 +73,9 @@ private:
     void push(const Node& node, Shape shape, Slot slot, const detail::AliasOccurrence* alias);
     void deliver(Frame& top, YamlValue&& value, Slot slot);
     void beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes);
+    void addScalarEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes, const Node& value,
+                        const detail::AliasOccurrence* alias);
+    std::optional<std::size_t> earlierEntry(Frame& frame, std::string_view key);
     void addMember(Frame& frame, std::string_view member);
     std::optional<std::string_view> keyText(const Node& key, const detail::AliasOccurrence* alias,
                                             Slot slot);
@@ -91,13 +85,11 @@ private:
     NotesBox aliasNotes(const detail::NodeData& target);
 
     YamlValue scalarValue(const Node& scalar);
-    const Dispatch& dispatch(detail::NodeData& node);
 
-    const Constructor& constructor_;
     ExpansionBudget& budget_;
     std::vector<Frame> stack_;
     MergeFlattening merges_;
-    std::vector<Dispatch> dispatch_;
+    TagDispatch tags_;
     // Notes that many values share: an alias's (the node it names, false) and a merged key's
     // without notes of its own (the mapping it came from, true).
     using SharedNotesKey = std::pair<const detail::NodeData*, bool>;
@@ -107,7 +99,6 @@ private:
         }
     };
     std::unordered_map<SharedNotesKey, NotesBox, SharedNotesHash> sharedNotes_;
-    const NodeArena* arena_ = nullptr;
     YamlValue result_;
 };
 
