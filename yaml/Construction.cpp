@@ -31,6 +31,14 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
     return nullptr;
 }
 
+// Hands a container what `make` returns to construct in its own storage: the conversion's
+// result initialises the element directly, where an argument would be moved in and destroyed.
+template <typename Make>
+struct InPlace {
+    Make make;
+    operator decltype(make())() const { return make(); }
+};
+
 [[noreturn]] void aliasNodeReached() {
     // Composition replaces every alias by the node it names; an alias node here is a bug.
     throw std::logic_error("an alias node reached value construction");
@@ -39,18 +47,15 @@ const NodePair* valuePair(const Node& mapping, const detail::AliasOccurrence* al
 } // namespace
 
 Construction::Construction(const Constructor& constructor, ExpansionBudget& budget)
-    : constructor_(constructor), budget_(budget), merges_(budget) {
+    : budget_(budget), merges_(budget), tags_(constructor) {
     stack_.reserve(64);
 }
 
 YamlValue Construction::any(const Node& node) {
     switch (node.kind()) {
-    case Node::Kind::scalar: {
+    case Node::Kind::scalar:
         budget_.charge(node.occurrence());
-        YamlValue value = scalarValue(node);
-        value.notes = notesOf(node);
-        return value;
-    }
+        return scalarValue(node);
     case Node::Kind::alias:
         aliasNodeReached();
     default:
@@ -114,8 +119,11 @@ void Construction::stepMapping(Frame& frame) {
             stack_[stack_.size() - 2].pendingKeyNotes = std::move(notes);
             return;
         }
-        beginEntry(frame, *text);
-        frame.value.as<Mapping>().entries()[frame.target].keyNotes = std::move(notes);
+        if (item.pair.value.kind() == Node::Kind::scalar) {
+            addScalarEntry(frame, *text, std::move(notes), item.pair.value, item.alias);
+            return;
+        }
+        beginEntry(frame, *text, std::move(notes));
     }
     visit(item.pair.value, item.alias, Slot::value);
 }
@@ -150,27 +158,33 @@ void Construction::stepPairs(Frame& frame) {
     }
 }
 
+// The value goes from its frame straight to where it belongs, before the frame is dropped.
 void Construction::finish() {
     Frame& frame = stack_.back();
-    YamlValue value = std::move(frame.value);
-    const Slot slot = frame.slot;
     if (frame.flat) {
         merges_.release(*frame.flat);
     }
+    if (frame.slot == Slot::result) {
+        result_ = std::move(frame.value);
+    } else {
+        deliver(stack_[stack_.size() - 2], std::move(frame.value), frame.slot);
+    }
     stack_.pop_back();
-    deliver(std::move(value), slot);
 }
 
 void Construction::visit(const Node& child, const detail::AliasOccurrence* outer, Slot slot) {
     const detail::AliasOccurrence* alias = outermost(child, outer);
     budget_.charge(alias);
     switch (child.kind()) {
-    case Node::Kind::scalar: {
-        YamlValue value = scalarValue(child);
-        value.notes = notesOf(child);
-        deliver(std::move(value), slot);
+    case Node::Kind::scalar:
+        if (slot == Slot::element) {
+            Frame& top = stack_.back();
+            top.value.as<Sequence>().emplace_back(InPlace{[&] { return scalarValue(child); }});
+            ++top.next;
+        } else {
+            deliver(stack_.back(), scalarValue(child), slot);
+        }
         return;
-    }
     case Node::Kind::alias:
         aliasNodeReached();
     default:
@@ -183,45 +197,43 @@ void Construction::push(const Node& node, Shape shape, Slot slot,
                         const detail::AliasOccurrence* alias) {
     const std::size_t depth = stack_.empty() ? 1 : stack_.back().depth + 1;
     budget_.checkDepth(depth, alias, node);
-    Frame frame(node, shape, slot);
+    std::optional<MergeFlattening::Range> flat;
+    if (shape == Shape::mapping && node.kind() == Node::Kind::mapping &&
+        (node.data()->flags & detail::mergesKeys) != 0) {
+        flat = merges_.flatten(node, alias);
+    }
+    // Made in place: a frame holds values, and moving one costs more than filling it.
+    Frame& frame = stack_.emplace_back(node, shape, slot);
     frame.depth = depth;
     frame.alias = alias;
     const detail::NodeData& data = *node.data();
     const bool isMapping = node.kind() == Node::Kind::mapping;
     const bool isSequence = node.kind() == Node::Kind::sequence;
     if (shape == Shape::mapping) {
-        if (isMapping && (data.flags & detail::mergesKeys) != 0) {
-            frame.flat = merges_.flatten(node, alias);
-            frame.count = static_cast<std::uint32_t>(frame.flat->size);
-            frame.dedup = frame.flat->keysMayRepeat;
+        if (flat) {
+            frame.count = static_cast<std::uint32_t>(flat->size);
+            frame.dedup = flat->keysMayRepeat;
+            frame.flat = flat;
         } else {
             frame.count = isMapping ? data.size : 0;
             frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
         }
-        Mapping mapping;
-        mapping.entries().reserve(frame.count);
-        frame.value = std::move(mapping);
+        frame.value.storage.emplace<Mapping>().entries().reserve(frame.count);
     } else if (shape == Shape::set) {
         frame.count = isMapping ? data.size : 0;
         frame.dedup = (data.flags & detail::keysMayRepeat) != 0;
-        Set set;
-        set.reserve(frame.count);
-        frame.value = std::move(set);
+        frame.value.storage.emplace<Set>().reserve(frame.count);
     } else {
         frame.count = isSequence ? data.size : 0;
-        Sequence sequence;
-        sequence.reserve(frame.count);
-        frame.value = std::move(sequence);
+        frame.value.storage.emplace<Sequence>().reserve(frame.count);
     }
-    stack_.push_back(std::move(frame));
 }
 
-void Construction::deliver(YamlValue&& value, Slot slot) {
+void Construction::deliver(Frame& top, YamlValue&& value, Slot slot) {
     if (slot == Slot::result) {
         result_ = std::move(value);
         return;
     }
-    Frame& top = stack_.back();
     switch (slot) {
     case Slot::element:
         top.value.as<Sequence>().push_back(std::move(value));
@@ -233,8 +245,7 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
         ++top.next;
         break;
     case Slot::key:
-        beginEntry(top, flowText(value));
-        top.value.as<Mapping>().entries()[top.target].keyNotes = std::move(top.pendingKeyNotes);
+        beginEntry(top, flowText(value), std::move(top.pendingKeyNotes));
         break;
     case Slot::member:
         addMember(top, flowText(value));
@@ -258,22 +269,49 @@ void Construction::deliver(YamlValue&& value, Slot slot) {
 
 // Makes (or, for a key seen before, finds) the entry the next value goes to: the later value
 // replaces the earlier one in the earlier key's place.
-void Construction::beginEntry(Frame& frame, std::string_view key) {
+void Construction::beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes) {
     std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
     frame.awaitingValue = true;
-    if (frame.dedup) {
-        if (!frame.index) {
-            frame.index = std::make_unique<KeyIndex>();
-        }
-        const auto earlier = frame.index->findOrAdd(
-            key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
-        if (earlier) {
-            frame.target = *earlier;
-            return;
-        }
+    if (const auto earlier = earlierEntry(frame, key)) {
+        frame.target = *earlier;
+        entries[frame.target].keyNotes = std::move(keyNotes);
+        return;
     }
     frame.target = entries.size();
-    entries.emplace_back().key = key;
+    // Not emplace_back(): value-initialising an entry clears all of it first.
+    entries.push_back(MappingEntry{std::string(key), YamlValue(), std::move(keyNotes)});
+}
+
+// An entry whose value is a scalar, made whole in its place: no null value made first and
+// replaced.
+void Construction::addScalarEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes,
+                                  const Node& value, const detail::AliasOccurrence* alias) {
+    std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
+    budget_.charge(outermost(value, alias));
+    ++frame.next;
+    if (const auto earlier = earlierEntry(frame, key)) {
+        MappingEntry& entry = entries[*earlier];
+        entry.keyNotes = std::move(keyNotes);
+        entry.value = scalarValue(value);
+        return;
+    }
+    entries.emplace_back(InPlace{[&] {
+        return MappingEntry{std::string(key), scalarValue(value), std::move(keyNotes)};
+    }});
+}
+
+// The entry of an earlier, canonically equal key, when keys may repeat; otherwise none, and the
+// key is recorded as the next entry's.
+std::optional<std::size_t> Construction::earlierEntry(Frame& frame, std::string_view key) {
+    if (!frame.dedup) {
+        return std::nullopt;
+    }
+    if (!frame.index) {
+        frame.index = std::make_unique<KeyIndex>();
+    }
+    const std::vector<MappingEntry>& entries = frame.value.as<Mapping>().entries();
+    return frame.index->findOrAdd(
+        key, [&entries](std::size_t i) -> std::string_view { return entries[i].key; });
 }
 
 void Construction::addMember(Frame& frame, std::string_view member) {
@@ -333,19 +371,16 @@ NotesBox Construction::notesOf(const Node& node) {
     if (occurrence == nullptr && !anchored && !mayBeCustom) {
         return {};
     }
-    NodeNotes notes;
     if (occurrence != nullptr) {
-        if (const Anchor* anchor = data.arena->anchorOf(&data)) {
-            notes.alias = anchor->rawValue;
-        }
-        return NotesBox(std::move(notes));
+        return aliasNotes(data);
     }
+    NodeNotes notes;
     if (anchored) {
         if (const Anchor* anchor = data.arena->anchorOf(&data)) {
             notes.anchor = anchor->rawValue;
         }
     }
-    if (mayBeCustom && dispatch(data).custom) {
+    if (mayBeCustom && tags_.of(data).custom) {
         notes.tag = writtenTag(data.arena->tagName(data.tagName));
     }
     if (notes.anchor.empty() && notes.tag.empty()) {
@@ -354,78 +389,56 @@ NotesBox Construction::notesOf(const Node& node) {
     return NotesBox(std::move(notes));
 }
 
+// Every alias of one anchor notes the same: the notes are made once per anchored node and run.
+NotesBox Construction::aliasNotes(const detail::NodeData& target) {
+    auto [found, added] = sharedNotes_.try_emplace(SharedNotesKey{&target, false});
+    if (added) {
+        NodeNotes notes;
+        if (const Anchor* anchor = target.arena->anchorOf(&target)) {
+            notes.alias = anchor->rawValue;
+        }
+        found->second = NotesBox(std::move(notes));
+    }
+    return found->second;
+}
+
 NotesBox Construction::keyNotesOf(const FlatPair& item, const Frame& frame) {
     NotesBox own = notesOf(item.pair.key);
     if (item.owner == frame.node.data()) {
         return own;
     }
-    NodeNotes notes = own ? *own.get() : NodeNotes{};
-    notes.merged = true;
-    if (const Anchor* anchor = item.owner->arena->anchorOf(item.owner)) {
-        notes.mergedFrom = anchor->rawValue;
+    const auto merged = [&item](NodeNotes notes) {
+        notes.merged = true;
+        if (const Anchor* anchor = item.owner->arena->anchorOf(item.owner)) {
+            notes.mergedFrom = anchor->rawValue;
+        }
+        return NotesBox(std::move(notes));
+    };
+    if (own) {
+        return merged(*own);
     }
-    return NotesBox(std::move(notes));
+    // A key with no notes of its own notes only where it came from, as every such key from the
+    // same mapping does.
+    auto [found, added] = sharedNotes_.try_emplace(SharedNotesKey{item.owner, true});
+    if (added) {
+        found->second = merged(NodeNotes{});
+    }
+    return found->second;
 }
 
+// A scalar's value with its notes, returned in place for the caller to make where it belongs.
 YamlValue Construction::scalarValue(const Node& scalar) {
-    const Dispatch& entry = dispatch(*scalar.data());
-    if (entry.text) {
-        return YamlValue(std::string(scalar.string()));
-    }
-    if (entry.direct != nullptr) {
-        if (std::optional<YamlValue> value = entry.direct(scalar)) {
-            return std::move(*value);
-        }
-    } else if (entry.scalar != nullptr) {
-        if (std::optional<YamlValue> value = (*entry.scalar)(scalar)) {
-            return std::move(*value);
-        }
-    }
-    return YamlValue(std::string(scalar.string()));
+    YamlValue value = tags_.scalarValue(scalar);
+    value.notes = notesOf(scalar);
+    return value;
 }
 
 Construction::Shape Construction::shapeOf(const Node& collection) {
-    const Dispatch& entry = dispatch(*collection.data());
-    return collection.kind() == Node::Kind::mapping ? entry.mapping : entry.sequence;
-}
-
-// What the constructor has for a tag, looked up once per tag name and run: nodes carry their
-// tag names as indices of their load, so later lookups are an array access.
-const Construction::Dispatch& Construction::dispatch(detail::NodeData& node) {
-    const std::uint32_t tag = detail::resolveTag(node);
-    if (node.arena != arena_) {
-        dispatch_.clear();
-        arena_ = node.arena;
+    const TagDispatch::Entry& entry = tags_.of(*collection.data());
+    if (collection.kind() == Node::Kind::mapping) {
+        return entry.mappingAsSet ? Shape::set : Shape::mapping;
     }
-    if (tag >= dispatch_.size()) {
-        dispatch_.resize(tag + 1);
-    }
-    Dispatch& entry = dispatch_[tag];
-    if (!entry.known) {
-        const std::string_view name = node.arena->tagName(tag);
-        if (const auto found = constructor_.scalarMap().find(name);
-            found != constructor_.scalarMap().end()) {
-            entry.scalar = &found->second;
-            if (const auto* direct = found->second.target<Constructor::ScalarFunctionPointer>()) {
-                entry.direct = *direct;
-                entry.text = *direct == &Constructor::text;
-            }
-        }
-        if (const auto found = constructor_.mappingMap().find(name);
-            found != constructor_.mappingMap().end() &&
-            found->second == Constructor::MappingConstruction::set) {
-            entry.mapping = Shape::set;
-        }
-        if (const auto found = constructor_.sequenceMap().find(name);
-            found != constructor_.sequenceMap().end() &&
-            found->second != Constructor::SequenceConstruction::sequence) {
-            entry.sequence = Shape::pairs;
-        }
-        entry.custom = entry.scalar == nullptr && !constructor_.mappingMap().contains(name) &&
-                       !constructor_.sequenceMap().contains(name);
-        entry.known = true;
-    }
-    return entry;
+    return entry.sequenceAsPairs ? Shape::pairs : Shape::sequence;
 }
 
 } // namespace quessel::yaml

@@ -5,12 +5,15 @@
 #include "yaml/Constructor.hpp"
 #include "yaml/KeyIndex.hpp"
 #include "yaml/MergeFlattening.hpp"
+#include "yaml/TagDispatch.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quessel::yaml {
@@ -58,16 +61,6 @@ private:
         std::unique_ptr<KeyIndex> index;
     };
 
-    struct Dispatch {
-        bool known = false;
-        bool custom = false; // a name the constructor has nothing for: the page shows it
-        bool text = false;   // the standard str: the text
-        Constructor::ScalarFunctionPointer direct = nullptr; // a plain function, called directly
-        const Constructor::ScalarFunction* scalar = nullptr;
-        Shape mapping = Shape::mapping;
-        Shape sequence = Shape::sequence;
-    };
-
     YamlValue run();
     void step();
     void stepMapping(Frame& frame);
@@ -78,24 +71,34 @@ private:
 
     void visit(const Node& child, const detail::AliasOccurrence* alias, Slot slot);
     void push(const Node& node, Shape shape, Slot slot, const detail::AliasOccurrence* alias);
-    void deliver(YamlValue&& value, Slot slot);
-    void beginEntry(Frame& frame, std::string_view key);
+    void deliver(Frame& top, YamlValue&& value, Slot slot);
+    void beginEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes);
+    void addScalarEntry(Frame& frame, std::string_view key, NotesBox&& keyNotes, const Node& value,
+                        const detail::AliasOccurrence* alias);
+    std::optional<std::size_t> earlierEntry(Frame& frame, std::string_view key);
     void addMember(Frame& frame, std::string_view member);
     std::optional<std::string_view> keyText(const Node& key, const detail::AliasOccurrence* alias,
                                             Slot slot);
     FlatPair pairAt(const Frame& frame, std::size_t index) const;
     NotesBox notesOf(const Node& node);
     NotesBox keyNotesOf(const FlatPair& item, const Frame& frame);
+    NotesBox aliasNotes(const detail::NodeData& target);
 
     YamlValue scalarValue(const Node& scalar);
-    const Dispatch& dispatch(detail::NodeData& node);
 
-    const Constructor& constructor_;
     ExpansionBudget& budget_;
     std::vector<Frame> stack_;
     MergeFlattening merges_;
-    std::vector<Dispatch> dispatch_;
-    const NodeArena* arena_ = nullptr;
+    TagDispatch tags_;
+    // Notes that many values share: an alias's (the node it names, false) and a merged key's
+    // without notes of its own (the mapping it came from, true).
+    using SharedNotesKey = std::pair<const detail::NodeData*, bool>;
+    struct SharedNotesHash {
+        std::size_t operator()(const SharedNotesKey& key) const noexcept {
+            return std::hash<const void*>{}(key.first) ^ static_cast<std::size_t>(key.second);
+        }
+    };
+    std::unordered_map<SharedNotesKey, NotesBox, SharedNotesHash> sharedNotes_;
     YamlValue result_;
 };
 

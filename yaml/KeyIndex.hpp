@@ -22,23 +22,21 @@ public:
     template <typename KeyAt>
     std::optional<std::size_t> findOrAdd(std::string_view key, const KeyAt& keyAt) {
         const std::size_t hash = keyTextHash(key);
-        if (slots_.empty()) {
-            for (std::size_t position = 0; position < hashes_.size(); ++position) {
-                if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
-                    return position;
-                }
-            }
-        } else {
-            const std::size_t mask = slots_.size() - 1;
-            for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-                const std::size_t position = slots_[slot] - 1;
-                if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
-                    return position;
-                }
-            }
+        if (const auto earlier = find(key, hash, keyAt)) {
+            return earlier;
         }
         add(hash);
         return std::nullopt;
+    }
+
+    // The position of an earlier key canonically equal to `key`, recording nothing: for keys
+    // known to differ from each other, of which none needs to be found again.
+    template <typename KeyAt>
+    std::optional<std::size_t> find(std::string_view key, const KeyAt& keyAt) const {
+        if (hashes_.empty()) {
+            return std::nullopt;
+        }
+        return find(key, keyTextHash(key), keyAt);
     }
 
     // Forgets every key, keeping the storage for the next mapping.
@@ -48,6 +46,26 @@ public:
     }
 
 private:
+    template <typename KeyAt>
+    std::optional<std::size_t> find(std::string_view key, std::size_t hash,
+                                    const KeyAt& keyAt) const {
+        if (slots_.empty()) {
+            for (std::size_t position = 0; position < hashes_.size(); ++position) {
+                if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
+                    return position;
+                }
+            }
+            return std::nullopt;
+        }
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+            const std::size_t position = slots_[slot] - 1;
+            if (hashes_[position] == hash && canonicallyEqual(keyAt(position), key)) {
+                return position;
+            }
+        }
+        return std::nullopt;
+    }
     void add(std::size_t hash);
     void insertSlot(std::size_t position);
 

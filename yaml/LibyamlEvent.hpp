@@ -7,7 +7,10 @@ namespace quessel::yaml {
 
 class LibyamlEvent {
 public:
-    LibyamlEvent() noexcept : event_{} {}
+    // Only the type is set: libyaml fills the whole event when it parses one, and an event of no
+    // type owns nothing to release. Clearing all 104 bytes for each of the millions of events of
+    // a large document cost some 5 % of libyaml's own parsing time.
+    LibyamlEvent() noexcept { event_.type = YAML_NO_EVENT; }
     ~LibyamlEvent() { yaml_event_delete(&event_); }
     LibyamlEvent(const LibyamlEvent&) = delete;
     LibyamlEvent& operator=(const LibyamlEvent&) = delete;

@@ -119,10 +119,13 @@ void MergeFlattening::build(const Task& task) {
     for (const Merge& merge : merges_) {
         takeOver(merge, task.alias);
     }
+    // A mapping's own key texts differ from each other unless composition said they may not:
+    // they need finding among the merged ones only, and no own key needs finding again.
+    const bool ownKeysMayRepeat = (task.mapping.data()->flags & detail::keysMayRepeat) != 0;
     for (const NodePair& pair : task.mapping.pairs()) {
         if (!isMergeKey(pair)) {
             budget_.charge(task.alias);
-            add({pair, nullptr, task.mapping.data()});
+            add({pair, nullptr, task.mapping.data()}, ownKeysMayRepeat);
         }
     }
     const Range range{begin_, out_->size() - begin_, !reduce_, keep, 0};
@@ -147,7 +150,7 @@ void MergeFlattening::takeOver(const Merge& merge, const detail::AliasOccurrence
     const auto takeOne = [&](FlatPair pair) {
         const detail::AliasOccurrence* alias = firstOf(merge.alias, pair.alias);
         budget_.charge(firstOf(outer, alias));
-        add({pair.pair, alias, pair.owner});
+        add({pair.pair, alias, pair.owner}, true);
     };
     if (flattensToItself(merge.mapping)) {
         for (const NodePair& pair : merge.mapping.pairs()) {
@@ -164,23 +167,21 @@ void MergeFlattening::takeOver(const Merge& merge, const detail::AliasOccurrence
 
 // A pair whose key text came before takes that pair's place with its value (and the alias it
 // came through, and the mapping that owns it); the key, and so the text as first written,
-// stays.
-void MergeFlattening::add(const FlatPair& pair) {
-    std::vector<FlatPair>& out = *out_;
+// stays. The text of a pair that no later pair repeats need not be recorded.
+void MergeFlattening::add(const FlatPair& pair, bool repeatable) {
     if (reduce_) {
+        const std::string_view text = pair.pair.key.string();
         const auto earlier =
-            keys_.findOrAdd(pair.pair.key.string(), [this, &out](std::size_t position) {
-                return out[begin_ + position].pair.key.string();
-            });
+            repeatable ? keys_.findOrAdd(text, keyAt()) : keys_.find(text, keyAt());
         if (earlier) {
-            FlatPair& kept = out[begin_ + *earlier];
+            FlatPair& kept = (*out_)[begin_ + *earlier];
             kept.pair.value = pair.pair.value;
             kept.alias = pair.alias;
             kept.owner = pair.owner;
             return;
         }
     }
-    out.push_back(pair);
+    out_->push_back(pair);
 }
 
 std::vector<NodePair> flattenPairs(const Node& mapping) {

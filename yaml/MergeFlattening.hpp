@@ -89,7 +89,12 @@ private:
     void build(const Task& task);
     bool mergesCollectionKeys() const;
     void takeOver(const Merge& merge, const detail::AliasOccurrence* outer);
-    void add(const FlatPair& pair);
+    void add(const FlatPair& pair, bool repeatable);
+    // The key text recorded at a position of keys_.
+    auto keyAt() const {
+        return
+            [this](std::size_t position) { return (*out_)[begin_ + position].pair.key.string(); };
+    }
 
     ExpansionBudget& budget_;
     std::vector<FlatPair> kept_;    // anchored mappings' pairs, one mapping after another

@@ -6,6 +6,7 @@
 #include "yaml/Node.hpp"
 #include "yaml/NodeIdentities.hpp"
 #include "yaml/Resolver.hpp"
+#include "yaml/ScalarMatchers.hpp"
 #include "yaml/TagName.hpp"
 
 #include <algorithm>
@@ -28,6 +29,29 @@ constexpr std::string_view wellKnownNames[] = {
     TagName::omap,      TagName::pairs,       TagName::merge, TagName::value,
 };
 static_assert(std::size(wellKnownNames) == detail::wellKnownTagCount);
+
+// The standard rules' answer as an interned index: every name they give is a known one.
+std::uint32_t standardTag(PlainScalarType type) {
+    switch (type) {
+    case PlainScalarType::boolean:
+        return detail::boolTag;
+    case PlainScalarType::integer:
+        return detail::intTag;
+    case PlainScalarType::floating:
+        return detail::floatTag;
+    case PlainScalarType::merge:
+        return detail::mergeTag;
+    case PlainScalarType::null:
+        return detail::nullTag;
+    case PlainScalarType::timestamp:
+        return detail::timestampTag;
+    case PlainScalarType::value:
+        return detail::valueTag;
+    case PlainScalarType::str:
+        break;
+    }
+    return detail::strTag;
+}
 
 std::uint32_t narrow(std::int64_t value) {
     return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
@@ -181,6 +205,9 @@ std::uint32_t NodeArena::internTagName(std::string_view name) {
 }
 
 std::uint32_t NodeArena::resolveScalarTag(std::string_view text) {
+    if (standardRules_) {
+        return standardTag(classifyPlainScalarType(text));
+    }
     const std::string_view name = resolver_.resolve(text);
     // The resolver answers with views of its own rule names: remembering them by address turns
     // the per-scalar lookup into a pointer comparison.

@@ -3,9 +3,11 @@
 // merge key.
 #pragma once
 
-#include <memory>
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quessel::yaml {
 
@@ -17,31 +19,55 @@ struct NodeNotes {
     std::string mergedFrom; // keys: that mapping's anchor, when it has one
 };
 
-// Notes are rare: a value without any holds a null pointer and nothing else. Copies copy the
-// notes, so that values keep their value semantics.
+// Notes are rare: a value without any holds a null pointer and nothing else. Notes never change
+// once made, so copies share them: a document that merges one mapping into thousands of others,
+// or names one anchor thousands of times, holds its "merged from" and alias notes once, not once
+// per key (each a heap block of over a hundred bytes). Safe to copy and release from any thread.
 class NotesBox {
 public:
     NotesBox() = default;
-    explicit NotesBox(NodeNotes notes) : notes_(std::make_unique<NodeNotes>(std::move(notes))) {}
-    NotesBox(const NotesBox& other)
-        : notes_(other.notes_ ? std::make_unique<NodeNotes>(*other.notes_) : nullptr) {}
-    NotesBox(NotesBox&&) noexcept = default;
-    NotesBox& operator=(const NotesBox& other) {
+    explicit NotesBox(NodeNotes notes) : shared_(new Shared{{1}, std::move(notes)}) {}
+    NotesBox(const NotesBox& other) noexcept : shared_(other.shared_) { retain(); }
+    NotesBox(NotesBox&& other) noexcept : shared_(std::exchange(other.shared_, nullptr)) {}
+    NotesBox& operator=(const NotesBox& other) noexcept {
+        other.retain(); // first, so that assigning a box to itself keeps its notes
+        release();
+        shared_ = other.shared_;
+        return *this;
+    }
+    NotesBox& operator=(NotesBox&& other) noexcept {
         if (this != &other) {
-            notes_ = other.notes_ ? std::make_unique<NodeNotes>(*other.notes_) : nullptr;
+            release();
+            shared_ = std::exchange(other.shared_, nullptr);
         }
         return *this;
     }
-    NotesBox& operator=(NotesBox&&) noexcept = default;
-    ~NotesBox() = default;
+    ~NotesBox() { release(); }
 
-    const NodeNotes* get() const { return notes_.get(); }
-    const NodeNotes* operator->() const { return notes_.get(); }
-    const NodeNotes& operator*() const { return *notes_; }
-    explicit operator bool() const { return notes_ != nullptr; }
+    const NodeNotes* get() const { return shared_ != nullptr ? &shared_->notes : nullptr; }
+    const NodeNotes* operator->() const { return &shared_->notes; }
+    const NodeNotes& operator*() const { return shared_->notes; }
+    explicit operator bool() const { return shared_ != nullptr; }
 
 private:
-    std::unique_ptr<NodeNotes> notes_;
+    struct Shared {
+        std::atomic<std::size_t> references;
+        const NodeNotes notes;
+    };
+
+    void retain() const noexcept {
+        if (shared_ != nullptr) {
+            shared_->references.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+    void release() noexcept {
+        if (shared_ != nullptr &&
+            shared_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            delete shared_;
+        }
+    }
+
+    Shared* shared_ = nullptr;
 };
 
 // A resolved tag name as a document would write it: the secondary handle for the YAML tags,

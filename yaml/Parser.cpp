@@ -1,6 +1,7 @@
 // Drives libyaml's event parser over one text and composes its one document into nodes.
 #include "yaml/Parser.hpp"
 
+#include "yaml/HeapRetention.hpp"
 #include "yaml/ParserStateError.hpp"
 #include "yaml/Utf8.hpp"
 #include "yaml/WhiteSpaceOnly.hpp"
@@ -84,6 +85,7 @@ Parser::Parser(std::string_view yaml, const Resolver& resolver, const Constructo
                Encoding encoding)
     : yaml_(yaml), encoding_(encoding),
       arena_(std::make_unique<NodeArena>(resolver, constructor, yaml)), composer_(*this, *arena_) {
+    HeapRetention::ensure();
     // Marks, lengths and counts are kept in 32 bits (see NodeArena).
     if (yaml.size() >= UINT32_MAX) {
         throw YamlError::memory();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -145,12 +146,34 @@ locale_t cLocale() {
     return locale;
 }
 
+// A decimal number that from_chars reads whole and in range. Both it and strtod round correctly,
+// so they agree on such a number; from_chars needs no terminated copy and no locale, and is
+// several times faster. Everything else (a leading plus, hexadecimal, the infinity and NaN
+// words, overflow and underflow) is left to strtod.
+std::optional<double> parseDecimal(std::string_view text) {
+    const std::size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (first >= text.size() ||
+        !((text[first] >= '0' && text[first] <= '9') || text[first] == '.')) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 // The C library's reading of a floating-point number, whatever the process's locale: the whole
 // text must be consumed and must not start with white space. Keeps every form strtod knows
 // (hexadecimal floats, "inf", "infinity", "nan"), and its rounding of overflow to infinity.
 std::optional<double> parseCDouble(std::string_view text) {
     if (text.empty() || text[0] == ' ' || (text[0] >= '\t' && text[0] <= '\r')) {
         return std::nullopt;
+    }
+    if (const auto decimal = parseDecimal(text)) {
+        return decimal;
     }
     const std::string terminated(text); // a NUL inside the text stops strtod short: no number
     char* end = nullptr;

@@ -237,39 +237,36 @@ bool matchesValue(std::string_view text) {
     return text == "=";
 }
 
-std::string_view classifyPlainScalar(std::string_view text) {
+PlainScalarType classifyPlainScalarType(std::string_view text) {
+    using Type = PlainScalarType;
     if (text.empty()) {
-        return TagName::null;
+        return Type::null;
     }
     const char first = text[0];
     if (isDigit(first)) {
         if (matchesInt(text)) {
-            return TagName::integer;
+            return Type::integer;
         }
         if (matchesFloat(text)) {
-            return TagName::floating;
+            return Type::floating;
         }
-        return matchesTimestamp(text) ? TagName::timestamp : TagName::str;
+        return matchesTimestamp(text) ? Type::timestamp : Type::str;
     }
     switch (first) {
     case '+':
     case '-':
-        return matchesInt(text)     ? TagName::integer
-               : matchesFloat(text) ? TagName::floating
-                                    : TagName::str;
+        return matchesInt(text) ? Type::integer : matchesFloat(text) ? Type::floating : Type::str;
     case '.':
-        return matchesFloat(text) ? TagName::floating : TagName::str;
+        return matchesFloat(text) ? Type::floating : Type::str;
     case '<':
-        return matchesMerge(text) ? TagName::merge : TagName::str;
+        return matchesMerge(text) ? Type::merge : Type::str;
     case '=':
-        return matchesValue(text) ? TagName::value : TagName::str;
+        return matchesValue(text) ? Type::value : Type::str;
     case '~':
-        return matchesNull(text) ? TagName::null : TagName::str;
+        return matchesNull(text) ? Type::null : Type::str;
     case 'n':
     case 'N':
-        return matchesBool(text)   ? TagName::boolean
-               : matchesNull(text) ? TagName::null
-                                   : TagName::str;
+        return matchesBool(text) ? Type::boolean : matchesNull(text) ? Type::null : Type::str;
     case 'y':
     case 'Y':
     case 't':
@@ -278,10 +275,32 @@ std::string_view classifyPlainScalar(std::string_view text) {
     case 'F':
     case 'o':
     case 'O':
-        return matchesBool(text) ? TagName::boolean : TagName::str;
+        return matchesBool(text) ? Type::boolean : Type::str;
     default:
-        return TagName::str;
+        return Type::str;
     }
+}
+
+std::string_view classifyPlainScalar(std::string_view text) {
+    switch (classifyPlainScalarType(text)) {
+    case PlainScalarType::boolean:
+        return TagName::boolean;
+    case PlainScalarType::integer:
+        return TagName::integer;
+    case PlainScalarType::floating:
+        return TagName::floating;
+    case PlainScalarType::merge:
+        return TagName::merge;
+    case PlainScalarType::null:
+        return TagName::null;
+    case PlainScalarType::timestamp:
+        return TagName::timestamp;
+    case PlainScalarType::value:
+        return TagName::value;
+    case PlainScalarType::str:
+        break;
+    }
+    return TagName::str;
 }
 
 } // namespace quessel::yaml

@@ -8,6 +8,7 @@
 // difference cannot arise while loading, and for any other caller "true\n" is not a boolean.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace quessel::yaml {
@@ -38,10 +39,24 @@ bool matchesNull(std::string_view text);
 bool matchesTimestamp(std::string_view text);
 bool matchesValue(std::string_view text);
 
-// The tag of the first of the seven rules (bool, int, float, merge, null, timestamp, value)
-// whose recogniser accepts the text, or the string tag. Looks at the first byte to try only the
-// rules that can match at all: most plain scalars start with a letter that only bool and null
-// could claim. The view refers to a TagName constant.
+// The types the seven rules give a plain scalar, and str when none does.
+enum class PlainScalarType : std::uint8_t {
+    str,
+    boolean,
+    integer,
+    floating,
+    merge,
+    null,
+    timestamp,
+    value,
+};
+
+// The type of the first of the seven rules (bool, int, float, merge, null, timestamp, value)
+// whose recogniser accepts the text, or str. Looks at the first byte to try only the rules that
+// can match at all: most plain scalars start with a letter that only bool and null could claim.
+PlainScalarType classifyPlainScalarType(std::string_view text);
+
+// The tag name of that type, a TagName constant.
 std::string_view classifyPlainScalar(std::string_view text);
 
 } // namespace quessel::yaml

@@ -51,6 +51,41 @@ TEST(Constructor, CustomScalarFunctionsAndCollectionConstructionsApply) {
                                          Sequence{Pair{BoxedValue("k"), BoxedValue("v")}}}));
 }
 
+// The standard functions are recognised wherever they are registered and made without the
+// function call; a function of another kind under a standard tag is called as it is.
+TEST(Constructor, StandardFunctionsApplyUnderAnyTagAndCanBeReplaced) {
+    Constructor::ScalarMap scalars = Constructor::standard().scalarMap();
+    scalars["!number"] = &Constructor::integer;
+    scalars["!real"] = &Constructor::floating;
+    scalars["!flag"] = &Constructor::boolean;
+    scalars["!nothing"] = &Constructor::null;
+    scalars["!when"] = &Constructor::timestamp;
+    scalars["!bytes"] = &Constructor::binary;
+    scalars["!text"] = &Constructor::text;
+    scalars[std::string(TagName::integer)] = [](const Node& scalar) -> std::optional<YamlValue> {
+        return YamlValue("int " + std::string(scalar.string()));
+    };
+    const Constructor custom(std::move(scalars), Constructor::standard().mappingMap(),
+                             Constructor::standard().sequenceMap());
+
+    const auto value = load("[!number 0x1F, !number x, !real 2.5, !flag yes, !nothing ~, "
+                            "!when 2001-12-14, !bytes aGk=, !text 12, 12, !real one]",
+                            Resolver::standard(), custom);
+    ASSERT_TRUE(value);
+    const Sequence& items = value->as<Sequence>();
+    ASSERT_EQ(items.size(), 10U);
+    EXPECT_EQ(items[0], YamlValue(std::int64_t{31}));
+    EXPECT_EQ(items[1], YamlValue("x"));
+    EXPECT_EQ(items[2], YamlValue(2.5));
+    EXPECT_EQ(items[3], YamlValue(true));
+    EXPECT_EQ(items[4], YamlValue(Null{}));
+    EXPECT_EQ(items[5], YamlValue(Timestamp{1008288000, 0}));
+    EXPECT_EQ(items[6], YamlValue(Data{{'h', 'i'}}));
+    EXPECT_EQ(items[7], YamlValue("12"));
+    EXPECT_EQ(items[8], YamlValue("int 12"));
+    EXPECT_EQ(items[9], YamlValue("one"));
+}
+
 TEST(Constructor, WithoutFunctionsEverythingIsTextAndPlainCollections) {
     const Constructor bare({}, {}, {});
     const auto value =

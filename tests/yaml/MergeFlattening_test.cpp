@@ -55,6 +55,20 @@ TEST(MergeFlattening, AKeyTextKeepsItsFirstPlaceAndSpellingAndTakesItsLastValue)
     EXPECT_EQ(entries[0].value, YamlValue("own"));
 }
 
+// A mapping's own keys may repeat a text under two tags: the later one still takes the place of
+// the earlier, also when no merged key has the text.
+TEST(MergeFlattening, OwnKeysOfOneTextUnderTwoTagsFoldIntoOne) {
+    Parser parser("{<<: {a: 0}, 1: x, \"1\": y, b: z}");
+    const std::vector<NodePair> pairs = rootOf(parser).flatten();
+    ASSERT_EQ(pairs.size(), 3U);
+    EXPECT_EQ(pairs[1].key.string(), "1");
+    EXPECT_EQ(pairs[1].value.string(), "y");
+
+    const YamlValue value = loaded("{<<: {a: 0}, 1: x, \"1\": y, b: z}");
+    EXPECT_EQ(value.as<Mapping>().size(), 3U);
+    EXPECT_EQ(value, loaded("{a: 0, '1': y, b: z}"));
+}
+
 TEST(MergeFlattening, MergingMappingsInsideEachOtherKeepTheirOwnPairs) {
     // The inner mappings are flattened one after the other while the outer one's pairs are in
     // use: in place, and again through each alias of the anchored copy.

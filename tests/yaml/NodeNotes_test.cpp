@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace quessel::yaml {
 namespace {
 
@@ -101,8 +106,41 @@ TEST(NodeNotes, CopiesCarryTheNotesAndEqualityIgnoresThem) {
     const YamlValue copy = tagged; // NOLINT(performance-unnecessary-copy-initialization)
     ASSERT_TRUE(copy.notes);
     EXPECT_EQ(copy.notes->tag, "!Ref");
-    EXPECT_NE(copy.notes.get(), tagged.notes.get());
     EXPECT_EQ(tagged, YamlValue("x"));
+}
+
+// Notes that many values share are held once; each value keeps them for as long as it lives,
+// whichever of them is released first, also on other threads.
+TEST(NodeNotes, SharedNotesOutliveTheValuesTheyCameWith) {
+    std::string text = "base: &base {a: 1}\nlist: &list [x]\n";
+    for (int i = 0; i < 50; ++i) {
+        text += "m" + std::to_string(i) + ": {<<: *base, l: *list}\n";
+    }
+    std::optional<YamlValue> root = loaded(text);
+    const YamlValue first = entry(*root, "m0").value;
+    YamlValue last = entry(*root, "m49").value;
+    EXPECT_EQ(entry(first, "a").keyNotes.get(), entry(last, "a").keyNotes.get());
+    std::vector<NotesBox> kept;
+    for (const MappingEntry& record : root->as<Mapping>().entries()) {
+        if (record.key.starts_with('m')) {
+            kept.push_back(entry(record.value, "a").keyNotes);
+            kept.push_back(entry(record.value, "l").value.notes);
+        }
+    }
+    root.reset();
+    std::thread([&kept] { kept.erase(kept.begin(), kept.begin() + 50); }).join();
+    last = YamlValue("replaced"); // the copy's notes released before the first's
+    EXPECT_EQ(entry(first, "a").keyNotes->mergedFrom, "base");
+    EXPECT_EQ(entry(first, "l").value.notes->alias, "list");
+    for (const NotesBox& notes : kept) {
+        ASSERT_TRUE(notes);
+        EXPECT_TRUE(notes->merged ? notes->mergedFrom == "base" : notes->alias == "list");
+    }
+    NotesBox moved = std::move(kept.back());
+    kept.back() = moved;
+    kept.front() = std::move(moved);
+    EXPECT_FALSE(moved); // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(kept.front()->alias, kept.back()->alias);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -212,6 +213,23 @@ TEST(ConstructFloat, KeepsTheFormsTheCLibraryReads) {
         plainFloat,
         {{"0x1p3", 8.0}, {"inf", inf}, {"-Infinity", -inf}, {"1e999", inf}, {"1e-999", 0.0}});
     EXPECT_TRUE(std::isnan(plainFloat("nan").value_or(0)));
+}
+
+// Decimals are read without the C library, and must round as it does to the last bit: halfway
+// cases, long digit strings, the edges of the normal and subnormal ranges.
+TEST(ConstructFloat, DecimalsRoundAsTheCLibraryRoundsThem) {
+    for (const char* text :
+         {"0.1", "0.30000000000000004", "9007199254740993", "9007199254740995",
+          "1.7976931348623157e308", "1.7976931348623158e308", "2.2250738585072011e-308",
+          "2.2250738585072014e-308", "4.9406564584124654e-324", "2.4703282292062328e-324", "1e-320",
+          "-1e-310", "123456789012345678901234567890e-10",
+          "0.1000000000000000055511151231257827021181583404541015625", "-0", "-.000001e6", "7.",
+          "3.14159265358979323846264338327950288"}) {
+        const auto value = plainFloat(text);
+        ASSERT_TRUE(value) << text;
+        const double expected = std::strtod(text, nullptr);
+        EXPECT_EQ(std::memcmp(&*value, &expected, sizeof expected), 0) << text;
+    }
 }
 
 TEST(ConstructFloat, RefusesPartialAndPaddedTexts) {
