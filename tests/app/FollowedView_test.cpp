@@ -67,11 +67,11 @@ protected:
         appState->setShowSearch(true);
         settle();
         content().searchBar().field().set_text(text);
+        ASSERT_TRUE(runUntil([&] { return content().currentMatch() == 1; }));
         for (int i = 0; i < nexts; ++i) {
             core::NotificationCenter::defaultCenter().post(core::viewerFindNext);
-            settle();
+            ASSERT_TRUE(runUntil([&] { return content().currentMatch() == i + 2; }));
         }
-        settle();
     }
     std::string view() { return script("JSON.stringify(viewState())"); }
     std::string cursor() {
@@ -144,11 +144,11 @@ TEST_P(FollowedViewTest, ANodeThatWentAwayGivesItsPlaceToItsParent) {
     EXPECT_EQ(cursor(), R"([null,[{"key":"k1004"},{"key":"tags"}]])");
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPageKinds, FollowedViewTest, ::testing::Values(30, 400),
-                         [](const auto& info) {
-                             return info.param < 100 ? std::string("markup")
-                                                     : std::string("virtualised");
-                         });
+std::string pageKindOf(const ::testing::TestParamInfo<int>& entryCount) {
+    return entryCount.param < 100 ? "markup" : "virtualised";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPageKinds, FollowedViewTest, ::testing::Values(30, 400), pageKindOf);
 
 } // namespace
 } // namespace quessel::app
