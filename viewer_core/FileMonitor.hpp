@@ -32,9 +32,6 @@ public:
     ~FileMonitor();
 
     const std::string& path() const noexcept { return path_; }
-    // Whether the folder could be watched: a folder that cannot be (a remote location without
-    // notifications) leaves the file unwatched, which File → Reload still covers.
-    bool watching() const noexcept { return folderMonitor_ != nullptr; }
 
 private:
     using Clock = std::chrono::steady_clock;

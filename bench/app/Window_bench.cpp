@@ -4,6 +4,7 @@
 #include "app/FileFollower.hpp"
 #include "app/MainWindow.hpp"
 #include "bench/DocumentGenerator.hpp"
+#include "bench/app/StallWatch.hpp"
 #include "viewer_core/NotificationCenter.hpp"
 
 #include <adwaita.h>
@@ -111,28 +112,6 @@ void LoadToFirstMessage1MB(benchmark::State& state) {
 }
 BENCHMARK(LoadToFirstMessage1MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The longest gap between the main loop's 5 ms ticks: how long the window could not answer.
-class StallWatch {
-public:
-    StallWatch() : last_(Clock::now()), id_(g_timeout_add(5, &tick, this)) {}
-    StallWatch(const StallWatch&) = delete;
-    StallWatch& operator=(const StallWatch&) = delete;
-    ~StallWatch() { g_source_remove(id_); }
-    double longestMs() const { return std::chrono::duration<double, std::milli>(longest_).count(); }
-
-private:
-    static gboolean tick(gpointer data) {
-        auto* self = static_cast<StallWatch*>(data);
-        const auto now = Clock::now();
-        self->longest_ = std::max(self->longest_, now - self->last_);
-        self->last_ = now;
-        return G_SOURCE_CONTINUE;
-    }
-    Clock::time_point last_;
-    Clock::duration longest_{};
-    guint id_;
-};
-
 // Another program appends a record to the open document every 100 ms for 10 s while the window
 // follows it, on the rendered page: the window's longest stall over those 10 s and the 1.5 s
 // after, and how many times the document was reloaded.
@@ -164,11 +143,11 @@ void GrowingFileStall1MB(benchmark::State& state) {
         const auto start = Clock::now();
         double longest = 0;
         {
-            StallWatch watch;
+            quessel::bench::StallWatch watch;
             iterate([&] { return written.load(); });
             const auto settled = Clock::now() + std::chrono::milliseconds(1500);
             iterate([&] { return Clock::now() >= settled; });
-            longest = watch.longestMs();
+            longest = std::chrono::duration<double, std::milli>(watch.longest()).count();
         }
         writer.join();
         counted.disconnect();
